@@ -598,23 +598,26 @@ Check DocumentSession::discard() {
     return passed();
 }
 
+void DocumentSession::storeHeader() {
+    db_->exec(QStringLiteral("UPDATE %1 SET branchid = :p1, branchname = :p2, billdate = :p3, remark = :p4, "
+                             "etdate = :p5 WHERE intno = :p6")
+                  .arg(kind_->headerTable),
+              {boxes_.branchId, boxes_.branchName, storedDate(boxes_.billDate, QStringLiteral("日期")),
+               boxes_.remark,
+               boxes_.workDate.isValid() ? QVariant(dateToStored(boxes_.workDate)) : QVariant(),
+               boxes_.docNo});
+}
+
 void DocumentSession::returnToList() {
     Transaction tx(*db_);
     const qint64 count =
         db_->scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE mainintno = :p1").arg(kind_->lineTable),
                     {boxes_.docNo})
             .toLongLong();
-    if (count == 0) {
+    if (count == 0)
         db_->exec(QStringLiteral("DELETE FROM %1 WHERE intno = :p1").arg(kind_->headerTable), {boxes_.docNo});
-    } else {
-        db_->exec(
-            QStringLiteral("UPDATE %1 SET branchid = :p1, branchname = :p2, billdate = :p3, remark = :p4, "
-                           "etdate = :p5 WHERE intno = :p6")
-                .arg(kind_->headerTable),
-            {boxes_.branchId, boxes_.branchName, storedDate(boxes_.billDate, QStringLiteral("日期")),
-             boxes_.remark, boxes_.workDate.isValid() ? QVariant(dateToStored(boxes_.workDate)) : QVariant(),
-             boxes_.docNo});
-    }
+    else
+        storeHeader();
     db_->exec(QStringLiteral("DELETE FROM %1 WHERE intno = '' OR intno IS NULL").arg(kind_->lineTable));
     tx.commit();
     lines_.close();

@@ -109,6 +109,9 @@ public:
     // 退回: an empty document is not kept; otherwise the header boxes are stored. Then lines
     // without a number are removed.
     void returnToList();
+    // The header boxes stored into the header (workshop, dates, remark), as 退回 does for a
+    // document with lines.
+    void storeHeader();
 
     // 冲数 of a posted document.
     static Check reverse(Database& db, const DocumentKind& kind, const QString& docNo);
