@@ -24,7 +24,7 @@ QString cell(const Row& r, const char* name) {
     return r.value(QString::fromLatin1(name));
 }
 
-bool has(const Row& r, const char* name) {
+[[maybe_unused]] bool has(const Row& r, const char* name) {
     return r.contains(QString::fromLatin1(name));
 }
 
@@ -32,11 +32,16 @@ double numberCell(const Row& r, const char* name) {
     return parseNumber(cell(r, name)).value_or(0);
 }
 
+// A date box the file leaves empty keeps the editor's starting value (today).
 QString dateCell(const Row& r, const char* name, const QDate& fallback) {
-    if (!has(r, name)) return dateToStored(fallback);
     const QString t = cell(r, name).trimmed();
-    auto d = appDateFormat().parse(t);
-    if (!d) throw RowRefusal{QStringLiteral("%1 不是有效日期").arg(t)};
+    if (t.isEmpty()) return dateToStored(fallback);
+    std::optional<QDate> d;
+    try {
+        d = appDateFormat().parse(t);
+    } catch (const Error&) {
+    }
+    if (!d || !d->isValid()) throw RowRefusal{QStringLiteral("%1 不是有效日期").arg(t)};
     return dateToStored(*d);
 }
 

@@ -18,20 +18,25 @@ class Factory {
 public:
     Factory() {
         Database& d = db();
-        d.exec(QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000001', '0001', '一车间')"));
-        d.exec(QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000002', '0002', '包装部')"));
+        d.exec(
+            QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000001', '0001', '一车间')"));
+        d.exec(
+            QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000002', '0002', '包装部')"));
         addEmployee(QStringLiteral("0007"), QStringLiteral("张三"), QStringLiteral("装配部"), 100, 35);
         addEmployee(QStringLiteral("0008"), QStringLiteral("李四"), QStringLiteral("包装部"), 50, 30);
         addEmployee(QStringLiteral("7"), QStringLiteral("王五"), QStringLiteral("包装部"), 0, 0);
-        d.exec(QStringLiteral("INSERT INTO prowork (intno, id, name, jgj, szbj) VALUES ('0000000001', 'A1', '毛绒熊', 2.5, 0)"));
-        d.exec(QStringLiteral("INSERT INTO prowork (intno, id, name, jgj, szbj) VALUES ('0000000002', 'B2', '布偶', 0.8, 0)"));
+        d.exec(QStringLiteral("INSERT INTO prowork (intno, id, name, jgj, szbj) VALUES ('0000000001', 'A1', "
+                              "'毛绒熊', 2.5, 0)"));
+        d.exec(QStringLiteral(
+            "INSERT INTO prowork (intno, id, name, jgj, szbj) VALUES ('0000000002', 'B2', '布偶', 0.8, 0)"));
     }
 
     Database& db() { return home.db(); }
 
     void addEmployee(const QString& id, const QString& name, const QString& dep, double basegz, double dj) {
         static int n = 0;
-        db().exec(QStringLiteral("INSERT INTO employee (intno, id, name, szbm, basegz, dj) VALUES (:p1, :p2, :p3, :p4, :p5, :p6)"),
+        db().exec(QStringLiteral("INSERT INTO employee (intno, id, name, szbm, basegz, dj) VALUES (:p1, :p2, "
+                                 ":p3, :p4, :p5, :p6)"),
                   {QStringLiteral("%1").arg(++n + 100, 6, 10, QLatin1Char('0')), id, name, dep, basegz, dj});
     }
 
@@ -60,10 +65,13 @@ public:
         return db().scalar(QStringLiteral("SELECT name FROM employee WHERE id = :p1"), {gh}).toString();
     }
 
-    double gzb(const QString& field, const QString& gh = QStringLiteral("0007"), const QString& yf = QStringLiteral("3")) {
+    double gzb(const QString& field, const QString& gh = QStringLiteral("0007"),
+               const QString& yf = QStringLiteral("3")) {
         // field names come from the test itself
         return db()
-            .scalar(QStringLiteral("SELECT %1 FROM gzb WHERE gh = :p1 AND nf = '2025' AND yf = :p2").arg(field), {gh, yf})
+            .scalar(
+                QStringLiteral("SELECT %1 FROM gzb WHERE gh = :p1 AND nf = '2025' AND yf = :p2").arg(field),
+                {gh, yf})
             .toDouble();
     }
     int count(const QString& sql, const Params& p = {}) { return db().scalar(sql, p).toInt(); }
@@ -71,8 +79,8 @@ public:
     // Everything a posting or a reversal may touch, as text, to compare before and after.
     QStringList snapshot() {
         QStringList out;
-        for (const char* t : {"jjgzlist", "jjgzdetail", "jfgzlist", "jfgzdetail", "jsgzlist", "jsgzdetail", "gzb",
-                              "nextno", "employee", "prowork"}) {
+        for (const char* t : {"jjgzlist", "jjgzdetail", "jfgzlist", "jfgzdetail", "jsgzlist", "jsgzdetail",
+                              "gzb", "nextno", "employee", "prowork"}) {
             Query q(db(), QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QString::fromLatin1(t)));
             while (q.next()) {
                 QStringList row;

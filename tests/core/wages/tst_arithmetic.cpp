@@ -37,7 +37,8 @@ private slots:
         QTest::newRow("material 10") << 2.0 << 100.0 << 0.0 << 0.0 << 10.0 << 0.0 << 180.0;
         QTest::newRow("material 20") << 2.0 << 100.0 << 0.0 << 0.0 << 20.0 << 0.0 << 160.0;
         QTest::newRow("material 25") << 2.0 << 100.0 << 0.0 << 0.0 << 25.0 << 0.0 << 150.0;
-        QTest::newRow("rework 3 and production 12 go below zero") << 2.0 << 100.0 << 12.0 << 0.0 << 0.0 << 3.0 << -20.0;
+        QTest::newRow("rework 3 and production 12 go below zero")
+            << 2.0 << 100.0 << 12.0 << 0.0 << 0.0 << 3.0 << -20.0;
     }
     void amount() {
         QFETCH(double, price);

@@ -22,8 +22,11 @@ const DocumentKind& points() {
 const DocumentKind& timeKind() {
     return documentKind(KindId::Time);
 }
-QString lineField(Factory& f, const DocumentKind& k, const QString& doc, const QString& field, int index = 0) {
-    Query q(f.db(), QStringLiteral("SELECT %1 FROM %2 WHERE mainintno = :p1 ORDER BY intno").arg(field, k.lineTable), {doc});
+QString lineField(Factory& f, const DocumentKind& k, const QString& doc, const QString& field,
+                  int index = 0) {
+    Query q(f.db(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE mainintno = :p1 ORDER BY intno").arg(field, k.lineTable),
+            {doc});
     for (int i = 0; q.next(); ++i)
         if (i == index) return q.isNull(0) ? QStringLiteral("<null>") : q.value(0).toString();
     return QStringLiteral("<no line>");
@@ -89,7 +92,8 @@ private slots:
         DocumentSession s = DocumentSession::startNew(f.db(), piece(), kToday);
         const QString other = drawDocumentNumber(f.db(), QStringLiteral("jjgzlist"));
         QVERIFY(!s.discard());
-        QCOMPARE(drawDocumentNumber(f.db(), QStringLiteral("jjgzlist")), padNumber(readInteger(other) + 1, 10));
+        QCOMPARE(drawDocumentNumber(f.db(), QStringLiteral("jjgzlist")),
+                 padNumber(readInteger(other) + 1, 10));
     }
 
     void discardRefusesPostedDocument() {
@@ -104,16 +108,20 @@ private slots:
 
     void pieceRatePostingSecondPostingAndReversal() {
         Factory f;
-        const QString doc = f.document(piece(), {{QStringLiteral("0007"), 10, 1}, {QStringLiteral("0007"), 15, 1}});
+        const QString doc =
+            f.document(piece(), {{QStringLiteral("0007"), 10, 1}, {QStringLiteral("0007"), 15, 1}});
         // The second line carries another fixed wage: the row keeps the last one.
-        f.db().exec(QStringLiteral("UPDATE jjgzdetail SET basegz = 120 WHERE intno = (SELECT max(intno) FROM jjgzdetail)"));
+        f.db().exec(QStringLiteral(
+            "UPDATE jjgzdetail SET basegz = 120 WHERE intno = (SELECT max(intno) FROM jjgzdetail)"));
         DocumentSession s = DocumentSession::open(f.db(), piece(), doc, kToday);
         QCOMPARE(s.post(), Check());
         QCOMPARE(f.count(QStringLiteral("SELECT count(*) FROM gzb")), 1);
         QCOMPARE(f.gzb(QStringLiteral("jge")), 25.0);
         QCOMPARE(f.gzb(QStringLiteral("basegz")), 120.0);
-        QCOMPARE(f.db().scalar(QStringLiteral("SELECT branchname FROM gzb")).toString(), QStringLiteral("装配部"));
-        QCOMPARE(f.db().scalar(QStringLiteral("SELECT etdate FROM gzb")).toString(), QStringLiteral("2025-03-10"));
+        QCOMPARE(f.db().scalar(QStringLiteral("SELECT branchname FROM gzb")).toString(),
+                 QStringLiteral("装配部"));
+        QCOMPARE(f.db().scalar(QStringLiteral("SELECT etdate FROM gzb")).toString(),
+                 QStringLiteral("2025-03-10"));
         QCOMPARE(f.gzb(QStringLiteral("pointje")), 0.0);
         QCOMPARE(f.gzb(QStringLiteral("spellje")), 0.0);
         QVERIFY(s.header().pass);
@@ -137,7 +145,8 @@ private slots:
         QVERIFY(h->pass && h->cancel);
         QCOMPARE(lineField(f, piece(), doc, QStringLiteral("cancel"), 1), QStringLiteral("1"));
         const QStringList before = f.snapshot();
-        QCOMPARE(DocumentSession::reverse(f.db(), piece(), doc), Check(QStringLiteral("该单据已冲数,不能再冲数！")));
+        QCOMPARE(DocumentSession::reverse(f.db(), piece(), doc),
+                 Check(QStringLiteral("该单据已冲数,不能再冲数！")));
         QCOMPARE(f.snapshot(), before);
     }
 
@@ -223,10 +232,14 @@ private slots:
     void postingRefusals_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no workshop") << "noworkshop" << "没有选取车间部门,不能过帐！";
-        QTest::newRow("unknown workshop") << "badworkshop" << "查无此车间号！";
-        QTest::newRow("line without employee") << "emptyline" << "存在员工号为空,不能过帐！";
-        QTest::newRow("unknown employee") << "ghost" << "赵六,该员工不存在,请检查后再过帐！";
+        QTest::newRow("no workshop") << "noworkshop"
+                                     << "没有选取车间部门,不能过帐！";
+        QTest::newRow("unknown workshop") << "badworkshop"
+                                          << "查无此车间号！";
+        QTest::newRow("line without employee") << "emptyline"
+                                               << "存在员工号为空,不能过帐！";
+        QTest::newRow("unknown employee") << "ghost"
+                                          << "赵六,该员工不存在,请检查后再过帐！";
     }
     void postingRefusals() {
         QFETCH(QString, setup);
@@ -274,12 +287,12 @@ private slots:
                                                {QStringLiteral("0007"), 1, 1}});
         if (reversal) QCOMPARE(DocumentSession::open(f.db(), *kind, doc, kToday).post(), Check());
         // The second payroll write raises.
-        f.db().execScript(QStringLiteral(
-            "CREATE TABLE writes (n integer); INSERT INTO writes VALUES (0);"
-            "CREATE TRIGGER fail_ins BEFORE INSERT ON gzb BEGIN UPDATE writes SET n = n + 1;"
-            " SELECT RAISE(ABORT, 'injected') WHERE (SELECT n FROM writes) >= 2; END;"
-            "CREATE TRIGGER fail_upd BEFORE UPDATE ON gzb BEGIN UPDATE writes SET n = n + 1;"
-            " SELECT RAISE(ABORT, 'injected') WHERE (SELECT n FROM writes) >= 2; END;"));
+        f.db().execScript(
+            QStringLiteral("CREATE TABLE writes (n integer); INSERT INTO writes VALUES (0);"
+                           "CREATE TRIGGER fail_ins BEFORE INSERT ON gzb BEGIN UPDATE writes SET n = n + 1;"
+                           " SELECT RAISE(ABORT, 'injected') WHERE (SELECT n FROM writes) >= 2; END;"
+                           "CREATE TRIGGER fail_upd BEFORE UPDATE ON gzb BEGIN UPDATE writes SET n = n + 1;"
+                           " SELECT RAISE(ABORT, 'injected') WHERE (SELECT n FROM writes) >= 2; END;"));
         DocumentSession s = DocumentSession::open(f.db(), *kind, doc, kToday);
         s.recalculate(); // what posting does before its checks
         const QStringList before = f.snapshot();
@@ -297,10 +310,18 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expectedGh");
         QTest::addColumn<QString>("expectedName");
-        QTest::newRow("piece pads 7") << &piece() << "7" << "0007" << "张三";
-        QTest::newRow("piece keeps last four") << &piece() << "10008" << "0008" << "李四";
-        QTest::newRow("points takes 7 as typed") << &points() << "7" << "7" << "王五";
-        QTest::newRow("time takes 7 as typed") << &timeKind() << "7" << "7" << "王五";
+        QTest::newRow("piece pads 7") << &piece() << "7"
+                                      << "0007"
+                                      << "张三";
+        QTest::newRow("piece keeps last four") << &piece() << "10008"
+                                               << "0008"
+                                               << "李四";
+        QTest::newRow("points takes 7 as typed") << &points() << "7"
+                                                 << "7"
+                                                 << "王五";
+        QTest::newRow("time takes 7 as typed") << &timeKind() << "7"
+                                               << "7"
+                                               << "王五";
     }
     void dedicatedEmployee() {
         QFETCH(const DocumentKind*, kind);
@@ -337,7 +358,8 @@ private slots:
         s.addLine();
         s.setLineText(1, QStringLiteral("gh"), QStringLiteral("0008"));
         s.boxes().gh = QStringLiteral("8");
-        QCOMPARE(s.leaveDedicatedEmployeeBox(), Check(QStringLiteral("明细表中存在不员工的数据,不能设为专用员工工资数据！")));
+        QCOMPARE(s.leaveDedicatedEmployeeBox(),
+                 Check(QStringLiteral("明细表中存在不员工的数据,不能设为专用员工工资数据！")));
         QVERIFY(s.boxes().gh.isEmpty() && s.boxes().xm.isEmpty());
         QCOMPARE(s.header().gh, QString());
         QCOMPARE(lineField(f, piece(), s.number(), QStringLiteral("gh"), 1), QStringLiteral("0008"));
@@ -398,7 +420,8 @@ private slots:
 
     void recalculateFollowsTheBoxes() {
         Factory f;
-        const QString doc = f.document(piece(), {{QStringLiteral("0007"), 12.5, 0.8}, {QStringLiteral("0008"), 2, 3}});
+        const QString doc =
+            f.document(piece(), {{QStringLiteral("0007"), 12.5, 0.8}, {QStringLiteral("0008"), 2, 3}});
         DocumentSession s = DocumentSession::open(f.db(), piece(), doc, kToday);
         QCOMPARE(s.boxes().workDate, QDate(2025, 3, 10));
         QCOMPARE(lineField(f, piece(), doc, QStringLiteral("jge")), QStringLiteral("10"));
@@ -436,7 +459,8 @@ private slots:
         QCOMPARE(s.boxes().branchName, QStringLiteral("包装部"));
         QCOMPARE(s.header().branchName, QStringLiteral("包装部"));
         // A workshop whose number does not fit the lines' column is refused before anything is written.
-        f.db().exec(QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000003', '123456', '长号车间')"));
+        f.db().exec(QStringLiteral(
+            "INSERT INTO branch (intno, id, name) VALUES ('0000000003', '123456', '长号车间')"));
         s.boxes().branchId = QStringLiteral("123456");
         QVERIFY(s.leaveWorkshopBox().has_value());
         QCOMPARE(s.header().branchId, QStringLiteral("0002"));
@@ -446,11 +470,14 @@ private slots:
     void copyFromUnposted() {
         QFETCH(const DocumentKind*, kind);
         Factory f;
-        const QString doc = f.document(*kind, {{QStringLiteral("0007"), 1, 2}, {QStringLiteral("0008"), 3, 4},
-                                               {QStringLiteral("0007"), 5, 6}});
-        f.db().exec(QStringLiteral("UPDATE %1 SET spelltime = 8, latetime = 2, lateje = 1, remark = 'r' WHERE mainintno = :p1")
-                        .arg(kind->lineTable),
-                    {doc});
+        const QString doc = f.document(
+            *kind,
+            {{QStringLiteral("0007"), 1, 2}, {QStringLiteral("0008"), 3, 4}, {QStringLiteral("0007"), 5, 6}});
+        f.db().exec(
+            QStringLiteral(
+                "UPDATE %1 SET spelltime = 8, latetime = 2, lateje = 1, remark = 'r' WHERE mainintno = :p1")
+                .arg(kind->lineTable),
+            {doc});
         DocumentSession s = DocumentSession::open(f.db(), *kind, doc, QDate(2025, 5, 20));
         s.boxes().remark = QStringLiteral("原单");
         const QStringList sourceBefore = [&] {
@@ -463,7 +490,9 @@ private slots:
         QVERIFY(copy.ok());
         QVERIFY(copy.value() != doc);
         QCOMPARE(s.number(), copy.value());
-        QCOMPARE(f.count(QStringLiteral("SELECT count(*) FROM %1 WHERE mainintno = :p1").arg(kind->lineTable), {copy.value()}), 3);
+        QCOMPARE(f.count(QStringLiteral("SELECT count(*) FROM %1 WHERE mainintno = :p1").arg(kind->lineTable),
+                         {copy.value()}),
+                 3);
         QCOMPARE(f.count(QStringLiteral("SELECT count(DISTINCT intno) FROM %1").arg(kind->lineTable)), 6);
         const DocumentHeader h = s.header();
         QCOMPARE(h.billDate, QDate(2025, 5, 20));
@@ -472,7 +501,8 @@ private slots:
         QVERIFY(!h.pass);
         QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("xm"), 1), QStringLiteral("李四"));
         QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("jge"), 2), QStringLiteral("30"));
-        QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("yf"), 2), QStringLiteral("3")); // the box's work date
+        QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("yf"), 2),
+                 QStringLiteral("3")); // the box's work date
         QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("spelltime")),
                  kind->id == KindId::Time ? QStringLiteral("8") : QStringLiteral("<null>"));
         QCOMPARE(lineField(f, *kind, copy.value(), QStringLiteral("lateje")),
@@ -488,7 +518,8 @@ private slots:
 
     void copyFromPostedAndReversed() {
         Factory f;
-        const QString doc = f.document(piece(), {{QStringLiteral("0007"), 10, 1}, {QStringLiteral("0008"), 15, 1}});
+        const QString doc =
+            f.document(piece(), {{QStringLiteral("0007"), 10, 1}, {QStringLiteral("0008"), 15, 1}});
         DocumentSession s = DocumentSession::open(f.db(), piece(), doc, kToday);
         s.boxes().remark = QStringLiteral("备注");
         QCOMPARE(s.post(), Check());
@@ -501,14 +532,16 @@ private slots:
         QCOMPARE(h->remark, QString());
         QVERIFY(!h->workDate.isValid());
         QCOMPARE(h->billDate, QDate(2025, 6, 1));
-        QCOMPARE(lineField(f, piece(), copy.value(), QStringLiteral("etdate"), 1), QStringLiteral("2025-05-02"));
+        QCOMPARE(lineField(f, piece(), copy.value(), QStringLiteral("etdate"), 1),
+                 QStringLiteral("2025-05-02"));
         QCOMPARE(lineField(f, piece(), copy.value(), QStringLiteral("nf"), 1), QStringLiteral("<null>"));
         QCOMPARE(lineField(f, piece(), copy.value(), QStringLiteral("sl"), 1), QStringLiteral("15"));
         QCOMPARE(lineField(f, piece(), copy.value(), QStringLiteral("pass"), 1), QStringLiteral("0"));
         QVERIFY(readHeader(f.db(), piece(), doc)->cancel);
         QCOMPARE(f.gzb(QStringLiteral("jge")), jge);
         // Opened in the entry window, the copy shows today as its work date.
-        QCOMPARE(DocumentSession::open(f.db(), piece(), copy.value(), QDate(2025, 6, 1)).boxes().workDate, QDate(2025, 6, 1));
+        QCOMPARE(DocumentSession::open(f.db(), piece(), copy.value(), QDate(2025, 6, 1)).boxes().workDate,
+                 QDate(2025, 6, 1));
     }
 
     void returnToList() {
@@ -527,7 +560,8 @@ private slots:
         s.boxes().branchId = QStringLiteral("0002");
         s.boxes().branchName = QStringLiteral("包装部");
         s.boxes().remark = QStringLiteral("退回");
-        f.db().exec(QStringLiteral("INSERT INTO jjgzdetail (intno, mainintno) VALUES ('', :p1)"), {s.number()});
+        f.db().exec(QStringLiteral("INSERT INTO jjgzdetail (intno, mainintno) VALUES ('', :p1)"),
+                    {s.number()});
         s.returnToList();
         auto h = readHeader(f.db(), piece(), s.number());
         QVERIFY(h);
@@ -588,7 +622,8 @@ private slots:
         // A bad date stores nothing.
         b.workDate = QStringLiteral("2025-13-45");
         b.sl = QStringLiteral("1");
-        QVERIFY_THROWS_EXCEPTION(gz::Error, saveLineEditor(f.db(), piece(), s.lines(), 0, b, QStringLiteral("一车间")));
+        QVERIFY_THROWS_EXCEPTION(gz::Error,
+                                 saveLineEditor(f.db(), piece(), s.lines(), 0, b, QStringLiteral("一车间")));
         QCOMPARE(lineField(f, piece(), s.number(), QStringLiteral("sl")), QStringLiteral("100"));
     }
 
@@ -599,10 +634,12 @@ private slots:
         QCOMPARE(DocumentSession::open(f.db(), piece(), doc, kToday).post(), Check());
         f.db().exec(QStringLiteral("DELETE FROM branch WHERE id = '0001'"));
         const QStringList before = f.snapshot();
-        QCOMPARE(DocumentSession::reverse(f.db(), piece(), doc), Check(QStringLiteral("查无此车间号,不能冲数！")));
+        QCOMPARE(DocumentSession::reverse(f.db(), piece(), doc),
+                 Check(QStringLiteral("查无此车间号,不能冲数！")));
         QCOMPARE(f.snapshot(), before);
         // A payroll row deleted meanwhile: the lines are still marked, nothing is created.
-        f.db().exec(QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000009', '0001', '一车间')"));
+        f.db().exec(
+            QStringLiteral("INSERT INTO branch (intno, id, name) VALUES ('0000000009', '0001', '一车间')"));
         f.db().exec(QStringLiteral("DELETE FROM gzb"));
         QCOMPARE(DocumentSession::reverse(f.db(), piece(), doc), Check());
         QCOMPARE(f.count(QStringLiteral("SELECT count(*) FROM gzb")), 0);
