@@ -160,11 +160,11 @@ Statement::~Statement() {
 
 // ---------------------------------------------------------------------------------------------
 Query::Query(Database& db, const QString& sql) : db_(&db) {
-    Statement& st = db.statement(sql);
-    if (!st.busy()) {
-        cached_ = &st;
+    std::shared_ptr<Statement> st = db.statement(sql);
+    if (!st->busy()) {
+        cached_ = std::move(st);
         cached_->busy_ = true;
-        stmt_ = st.handle();
+        stmt_ = cached_->handle();
     } else {
         QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(db.handle(), utf8.constData(), utf8.size(), &own_, nullptr) != SQLITE_OK)
@@ -178,8 +178,7 @@ Query::Query(Database& db, const QString& sql, const Params& params) : Query(db,
 }
 
 Query::Query(Query&& other) noexcept
-    : db_(other.db_), cached_(other.cached_), own_(other.own_), stmt_(other.stmt_) {
-    other.cached_ = nullptr;
+    : db_(other.db_), cached_(std::move(other.cached_)), own_(other.own_), stmt_(other.stmt_) {
     other.own_ = nullptr;
     other.stmt_ = nullptr;
 }
@@ -257,8 +256,12 @@ Query& Query::bindAll(const Params& params) {
 bool Query::next() {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    QString msg = lastError(db_->handle());
+    if (rc == SQLITE_DONE) {
+        // Ready to be bound and run again by the same Query.
+        sqlite3_reset(stmt_);
+        return false;
+    }
+    QString msg = lastError(sqlite3_db_handle(stmt_));
     sqlite3_reset(stmt_);
     throw databaseError(msg + QStringLiteral("\nSQL: ") + QString::fromUtf8(sqlite3_sql(stmt_)));
 }
@@ -266,7 +269,7 @@ bool Query::next() {
 int Query::exec() {
     while (next()) {
     }
-    return sqlite3_changes(db_->handle());
+    return sqlite3_changes(sqlite3_db_handle(stmt_));
 }
 
 int Query::columnCount() const {
@@ -394,7 +397,8 @@ void Database::clearCache() {
 void Database::close() {
     clearCache();
     if (db_) {
-        sqlite3_close(db_);
+        // close_v2 waits for statements that a live Query still holds.
+        sqlite3_close_v2(db_);
         db_ = nullptr;
     }
     savepointDepth_ = 0;
@@ -409,18 +413,17 @@ void Database::fail(const QString& what) const {
     throw databaseError(lastError(db_) + QStringLiteral("\n") + what);
 }
 
-Statement& Database::statement(const QString& sql) {
+std::shared_ptr<Statement> Database::statement(const QString& sql) {
     if (!db_) throw databaseError(QStringLiteral("数据库连接已关闭"));
     std::string key = sql.toStdString();
     auto it = cache_.find(key);
-    if (it != cache_.end()) return *it->second;
+    if (it != cache_.end()) return it->second;
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, key.c_str(), static_cast<int>(key.size()), &st, nullptr) != SQLITE_OK)
         fail(QStringLiteral("SQL: %1").arg(sql));
-    auto owned = std::make_unique<Statement>(*this, st, sql);
-    Statement& ref = *owned;
-    cache_.emplace(std::move(key), std::move(owned));
-    return ref;
+    auto owned = std::make_shared<Statement>(*this, st, sql);
+    cache_.emplace(std::move(key), owned);
+    return owned;
 }
 
 int Database::exec(const QString& sql, const Params& params) {
