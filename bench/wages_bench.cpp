@@ -128,7 +128,7 @@ void BM_ImportEmployees3000(benchmark::State& state) {
         out.open(QIODevice::WriteOnly);
         QString text = QStringLiteral("id,name,xb,szbm,basegz,dj,rcrq,tel\n");
         for (int i = 1; i <= 3000; ++i)
-            text += QStringLiteral("%1,员工%2,女,车间%3,%4,35,2024-03-01,0754-8888%5\n")
+            text += QStringLiteral("%1,员工%2,女,车间%3,%4,35,2024-03-01,0754-888%5\n")
                         .arg(i)
                         .arg(i)
                         .arg(i % 40)

@@ -18,6 +18,15 @@ struct PayrollEffect {
     Mode mode;
 };
 
+// A column of the entry window's or the posted view's grid.
+struct GridColumn {
+    QString field;
+    QString title;
+    int width = 0; // 0: the grid's default width
+    bool hidden = false;
+    bool readOnly = false;
+};
+
 struct DocumentKind {
     KindId id;
     QString code;         // "jj", "jf", "js" (command line)
@@ -37,6 +46,19 @@ struct DocumentKind {
     bool priceFromEmployee;     // choosing an employee sets dj from the employee's dj
     double newLineSpellTime;    // 每班时间 of a line made by the entry window (0: not set)
     bool hasPrintTemplate;      // 打印 previews jjgzdetail.rmf
+
+    QString priceLabel; // the line editor's labels of dj and sl
+    QString quantityLabel;
+    std::vector<GridColumn> entryColumns;
+    std::vector<GridColumn> postedColumns;
+    // Grid shortcuts by column index: leaving these columns runs 刷新; Enter on the editor range
+    // and a double-click on the other range open the line editor; a double-click on the employee
+    // range runs 转员工资料 and on the product column opens the product window.
+    std::vector<int> recalcOnLeave;
+    int enterEditorFirst = 2, enterEditorLast = 7;
+    int clickEditorFirst = 5, clickEditorLast = 10;
+    int clickEmployeeFirst = 1, clickEmployeeLast = 3;
+    int clickProduct = 4;
 
     std::vector<PayrollEffect> payroll; // what posting adds to or sets in gzb
     QStringList copiedTexts;            // line fields 转抄 copies as text

@@ -359,6 +359,10 @@ Check DocumentSession::canEditLine() {
 }
 
 Check DocumentSession::recalculate() {
+    return recalculate(true);
+}
+
+Check DocumentSession::recalculate(bool reload) {
     if (lines_.rowCount() == 0) return stoppedSilently();
     if (lines_.current() >= 0 && lines_.current() < lines_.rowCount()) lines_.post();
     if (Check c = leaveWorkshopBox()) return c;
@@ -398,7 +402,7 @@ Check DocumentSession::recalculate() {
                 .arg(kind_->headerTable),
             {amount, boxes_.branchId, boxes_.branchName, bill, boxes_.remark, work, boxes_.docNo});
     tx.commit();
-    refreshLines(current);
+    if (reload) refreshLines(current);
     return passed();
 }
 
@@ -498,33 +502,40 @@ Check DocumentSession::post() {
     const DocumentHeader h = header();
     if (h.pass) return refused(QStringLiteral("该单据已过帐,不能再过帐！"));
     if (boxes_.branchId.isEmpty()) return refused(QStringLiteral("没有选取车间部门,不能过帐！"));
-    if (Check c = recalculate()) return c;
+    // One transaction from the recalculation to the last payroll row. A refusal by the line checks
+    // keeps the recalculation (as the window does); an error takes everything back.
+    Transaction tx(*db_);
+    if (Check c = recalculate(false)) {
+        tx.commit();
+        return c;
+    }
+    Check refusal;
     {
         Query q(*db_,
                 QStringLiteral(
-                    "SELECT coalesce(gh, ''), coalesce(xm, '') FROM %1 WHERE mainintno = :p1 ORDER BY intno")
+                    "SELECT coalesce(l.gh, ''), coalesce(l.xm, ''), EXISTS (SELECT 1 FROM employee e WHERE "
+                    "e.id = l.gh) FROM %1 l WHERE l.mainintno = :p1 ORDER BY l.intno")
                     .arg(kind_->lineTable),
                 {boxes_.docNo});
-        std::vector<std::pair<QString, QString>> people;
-        while (q.next())
-            people.emplace_back(q.text(0), q.text(1));
-        QHash<QString, bool> known;
-        for (const auto& [gh, xm] : people) {
-            if (gh.trimmed().isEmpty()) return refused(QStringLiteral("存在员工号为空,不能过帐！"));
-            auto it = known.find(gh);
-            if (it == known.end()) it = known.insert(gh, findEmployee(*db_, gh).has_value());
-            if (!*it) return refused(xm.trimmed() + QStringLiteral(",该员工不存在,请检查后再过帐！"));
+        while (!refusal && q.next()) {
+            if (q.text(0).trimmed().isEmpty())
+                refusal = refused(QStringLiteral("存在员工号为空,不能过帐！"));
+            else if (q.integer(2) == 0)
+                refusal = refused(q.text(1).trimmed() + QStringLiteral(",该员工不存在,请检查后再过帐！"));
         }
     }
-    const DocumentHeader now = header();
-    Transaction tx(*db_);
+    if (refusal) {
+        tx.commit();
+        refreshLines(lines_.current());
+        return refusal;
+    }
     db_->exec(QStringLiteral("UPDATE %1 SET pass = 1 WHERE intno = :p1").arg(kind_->headerTable),
               {boxes_.docNo});
+    // The recalculation has just stored the boxes into the header.
     db_->exec(QStringLiteral("UPDATE %1 SET branchid = :p1, branchname = :p2, billdate = :p3, pass = 1 "
                              "WHERE mainintno = :p4")
                   .arg(kind_->lineTable),
-              {now.branchId, now.branchName,
-               now.billDate.isValid() ? QVariant(dateToStored(now.billDate)) : QVariant(), boxes_.docNo});
+              {boxes_.branchId, boxes_.branchName, dateToStored(boxes_.billDate), boxes_.docNo});
     applyToPayroll(*db_, *kind_, boxes_.docNo, false);
     tx.commit();
     refreshLines(lines_.current());

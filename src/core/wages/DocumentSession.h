@@ -126,6 +126,7 @@ public:
 
 private:
     DocumentSession(Database& db, const DocumentKind& kind, const QDate& today);
+    Check recalculate(bool reload);
     void openLines();
     void refreshLines(int currentRow);
     void fillLineEmployee(const QString& lineIntno, const EmployeeInfo& e);
