@@ -285,6 +285,14 @@ Result<QString> DocumentSession::addLine() {
     return no;
 }
 
+QString DocumentSession::addBlankLine() {
+    const QString no = insertLine(true, nullptr);
+    lines_.refresh();
+    const int row = lines_.locate(QStringLiteral("intno"), no);
+    if (row >= 0) lines_.setCurrent(row);
+    return no;
+}
+
 void DocumentSession::removeLine(int row) {
     if (row < 0 || row >= lines_.rowCount()) return;
     lines_.remove(row);

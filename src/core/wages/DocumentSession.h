@@ -80,6 +80,9 @@ public:
     Check leaveDedicatedEmployeeBox();
     // 新增行: appends a line (with the dedicated employee when there is one); returns its number.
     Result<QString> addLine();
+    // The line editor's 添加: a line with its numbers and work date only, whatever the dedicated
+    // employee box holds.
+    QString addBlankLine();
     // 删除行: deletes a line at once.
     void removeLine(int row);
     // Enter in the grid's 工号 column: the typed number is looked up and the line takes the

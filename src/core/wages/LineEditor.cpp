@@ -71,6 +71,67 @@ double editorAmount(const DocumentKind& kind, const LineEditorBoxes& in) {
     return std::round(lineAmount(f) * 1000.0) / 1000.0;
 }
 
+Check leaveEmployeeNumber(Database& db, const DocumentKind& kind, LineEditorBoxes& b) {
+    b.gh = padEmployeeNumber(b.gh);
+    auto e = findEmployee(db, b.gh);
+    if (!e) return refused(QStringLiteral("查无此员工号！"));
+    b.xm = e->name;
+    b.basegz = QString::number(e->basegz, 'f', 2);
+    if (kind.priceFromEmployee) b.dj = QString::number(e->dj, 'f', 2);
+    return passed();
+}
+
+Check leaveEmployeeName(Database& db, const DocumentKind& kind, LineEditorBoxes& b) {
+    auto e = findEmployeeByName(db, b.xm);
+    if (!e) return refused(QStringLiteral("查无此员工姓名！"));
+    b.gh = e->id;
+    b.basegz = QString::number(e->basegz, 'f', 2);
+    if (kind.priceFromEmployee) b.dj = QString::number(e->dj, 'f', 2);
+    return passed();
+}
+
+Check leaveProductNumber(Database& db, const DocumentKind& kind, LineEditorBoxes& b) {
+    auto p = findProduct(db, b.id);
+    if (!p) return refused(QStringLiteral("查无此货号！"));
+    b.prowork = p->name;
+    if (kind.priceFromProduct) b.dj = QString::number(p->jgj, 'f', 3);
+    return passed();
+}
+
+Check leaveProductName(Database& db, const DocumentKind& kind, LineEditorBoxes& b) {
+    auto p = findProductByName(db, b.prowork);
+    if (!p) return refused(QStringLiteral("查无此品名！"));
+    b.id = p->id;
+    if (kind.priceFromProduct) b.dj = QString::number(p->jgj, 'f', 3);
+    return passed();
+}
+
+Check leaveOvertime(LineEditorBoxes& b, double multiplier) {
+    const double hours = number(b.overtime);
+    const double perShift = number(b.spelltime);
+    if (b.dj.trimmed().isEmpty())
+        throw conversionError(QStringLiteral("'' is not a valid floating point value"));
+    const double price = parseNumber(b.dj).value_or(0);
+    Result<double> pay = overtimePay(price, hours, multiplier, perShift);
+    if (!pay) return pay.check();
+    b.overje = QString::number(pay.value(), 'f', 2);
+    return passed();
+}
+
+void leaveLateTime(LineEditorBoxes& b, double rate) {
+    b.lateje = QString::number(latenessDeduction(rate, number(b.latetime)), 'f', 2);
+}
+
+void clearForNewLine(const DocumentKind& kind, LineEditorBoxes& b) {
+    b.gh.clear();
+    b.xm.clear();
+    b.id.clear();
+    b.prowork.clear();
+    b.remark.clear();
+    b.basegz = b.dj = b.sl = b.jge = QStringLiteral("0");
+    if (kind.id == KindId::Time) b.overtime = b.overje = b.latetime = b.lateje = QStringLiteral("0");
+}
+
 Check saveLineEditor(Database& db, const DocumentKind& kind, Dataset& lines, int row, LineEditorBoxes& b,
                      const QString& branchName) {
     if (b.xm.isEmpty()) return refused(QStringLiteral("请输入员工姓名！"));

@@ -3,6 +3,7 @@
 #include "WagesFixture.h"
 #include "core/data/Errors.h"
 #include "core/data/Numbering.h"
+#include "core/wages/LineArithmetic.h"
 #include "core/wages/LineEditor.h"
 
 #include <QtTest>
@@ -625,6 +626,81 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(gz::Error,
                                  saveLineEditor(f.db(), piece(), s.lines(), 0, b, QStringLiteral("一车间")));
         QCOMPARE(lineField(f, piece(), s.number(), QStringLiteral("sl")), QStringLiteral("100"));
+    }
+
+    void lineEditorLookups() {
+        Factory f;
+        LineEditorBoxes b;
+        b.gh = QStringLiteral("8");
+        QCOMPARE(leaveEmployeeNumber(f.db(), timeKind(), b), Check());
+        QCOMPARE(b.gh, QStringLiteral("0008"));
+        QCOMPARE(b.xm, QStringLiteral("李四"));
+        QCOMPARE(b.basegz, QStringLiteral("50.00"));
+        QCOMPARE(b.dj, QStringLiteral("30.00")); // time lines: the employee's price per shift
+        b.gh = QStringLiteral("12");
+        QCOMPARE(leaveEmployeeNumber(f.db(), piece(), b), Check(QStringLiteral("查无此员工号！")));
+        QCOMPARE(b.gh, QStringLiteral("0012"));
+        b.xm = QStringLiteral("张三");
+        b.dj.clear();
+        QCOMPARE(leaveEmployeeName(f.db(), piece(), b), Check());
+        QCOMPARE(b.gh, QStringLiteral("0007"));
+        QVERIFY(b.dj.isEmpty());
+        b.xm = QStringLiteral("无名");
+        QCOMPARE(leaveEmployeeName(f.db(), piece(), b), Check(QStringLiteral("查无此员工姓名！")));
+        b.id = QStringLiteral("B2");
+        QCOMPARE(leaveProductNumber(f.db(), piece(), b), Check());
+        QCOMPARE(b.prowork, QStringLiteral("布偶"));
+        QCOMPARE(b.dj, QStringLiteral("0.800"));
+        b.dj = QStringLiteral("5");
+        b.prowork = QStringLiteral("毛绒熊");
+        QCOMPARE(leaveProductName(f.db(), points(), b), Check());
+        QCOMPARE(b.id, QStringLiteral("A1"));
+        QCOMPARE(b.dj, QStringLiteral("5")); // the value per point stays as typed
+        b.id = QStringLiteral("Z");
+        QCOMPARE(leaveProductNumber(f.db(), piece(), b), Check(QStringLiteral("查无此货号！")));
+        b.prowork = QStringLiteral("Z");
+        QCOMPARE(leaveProductName(f.db(), piece(), b), Check(QStringLiteral("查无此品名！")));
+    }
+
+    void overtimeAndLatenessBoxes() {
+        LineEditorBoxes b;
+        b.dj = QStringLiteral("30");
+        b.overtime = QStringLiteral("6");
+        b.spelltime = QStringLiteral("4");
+        QCOMPARE(leaveOvertime(b, 2.0), Check());
+        QCOMPARE(b.overje, QStringLiteral("90.00"));
+        b.spelltime = QStringLiteral("0");
+        b.overje = QStringLiteral("12.00");
+        QVERIFY(leaveOvertime(b, 2.0).has_value());
+        QCOMPARE(b.overje, QStringLiteral("12.00"));
+        b.spelltime = QString();
+        QVERIFY(leaveOvertime(b, 2.0).has_value()); // empty becomes 0, refused as well
+        QCOMPARE(b.spelltime, QStringLiteral("0"));
+        b.spelltime = QStringLiteral("x");
+        QVERIFY_THROWS_EXCEPTION(gz::Error, leaveOvertime(b, 2.0));
+        QCOMPARE(b.overje, QStringLiteral("12.00"));
+        b.latetime = QStringLiteral("3");
+        leaveLateTime(b, kDefaultLateRate);
+        QCOMPARE(b.lateje, QStringLiteral("1.50"));
+        clearForNewLine(timeKind(), b);
+        QCOMPARE(b.overje, QStringLiteral("0"));
+        QCOMPARE(b.sl, QStringLiteral("0"));
+        QVERIFY(b.gh.isEmpty());
+    }
+
+    void editorAddIgnoresDedicatedEmployee() {
+        Factory f;
+        DocumentSession s = DocumentSession::startNew(f.db(), timeKind(), kToday);
+        s.boxes().gh = QStringLiteral("0007");
+        const QString no = s.addBlankLine();
+        QCOMPARE(s.lines().current(), 1);
+        QCOMPARE(
+            f.db()
+                .scalar(QStringLiteral("SELECT coalesce(gh, '') || '/' || spelltime || '/' || etdate FROM "
+                                       "jsgzdetail WHERE intno = :p1"),
+                        {no})
+                .toString(),
+            QStringLiteral("/4/2025-02-13"));
     }
 
     void reversalRefusals() {
