@@ -700,7 +700,7 @@ private slots:
                                        "jsgzdetail WHERE intno = :p1"),
                         {no})
                 .toString(),
-            QStringLiteral("/4/2025-02-13"));
+            QStringLiteral("/4.0/2025-02-13"));
     }
 
     void reversalRefusals() {
