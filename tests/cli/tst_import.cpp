@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <quazip.h>
+#include <quazipfile.h>
 
 using namespace gz::test;
 
@@ -52,6 +54,51 @@ private slots:
         QCOMPARE(r.code, 1);
         QCOMPARE(r.err.trimmed(), s("第2行: 该工号已存在,不能保存该员工资料！"));
         QCOMPARE(count(dir.path(), "employee"), s("3"));
+    }
+
+    // A factory's whole staff list in one command, from a workbook.
+    void wholeStaffListFromXlsx() {
+        QTemporaryDir dir;
+        QCOMPARE(runGzgl(dir.path(),
+                         {s("import"), s("branch"), writeFile(dir, "b.csv", s("id,name\n0001,一车间\n"))})
+                     .code,
+                 0);
+        QByteArray rows = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+                          "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"s\"><v>3</v></c></row>";
+        for (int i = 1; i <= 3000; ++i)
+            rows +=
+                QStringLiteral(
+                    "<row r=\"%1\"><c r=\"A%1\"><v>%2</v></c><c r=\"B%1\" t=\"inlineStr\"><is><t>员工%2</t>"
+                    "</is></c><c r=\"C%1\" t=\"s\"><v>4</v></c><c r=\"D%1\"><v>1250.5</v></c></row>")
+                    .arg(i + 1)
+                    .arg(i)
+                    .toUtf8();
+        const QString path = dir.filePath(s("staff.xlsx"));
+        {
+            QuaZip zip(path);
+            QVERIFY(zip.open(QuaZip::mdCreate));
+            const std::pair<const char*, QByteArray> entries[] = {
+                {"xl/sharedStrings.xml",
+                 QByteArray("<sst><si><t>id</t></si><si><t>name</t></si><si><t>szbm</t></si>"
+                            "<si><t>basegz</t></si><si><t>") +
+                     s("一车间").toUtf8() + "</t></si></sst>"},
+                {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"}};
+            for (const auto& [name, data] : entries) {
+                QuaZipFile f(&zip);
+                QVERIFY(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
+                f.write(data);
+                f.close();
+            }
+            zip.close();
+        }
+        const CliResult r = runGzgl(dir.path(), {s("import"), s("employee"), path});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(r.out.trimmed(), s("3000"));
+        QCOMPARE(count(dir.path(), "employee"), s("3000"));
+        const CliResult one =
+            runAdmin(dir.path(), {s("sql"), s("SELECT intno, name, basegz FROM employee WHERE id = '3000'")});
+        QCOMPARE(one.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).value(1),
+                 s("003000,员工3000,1250.5"));
     }
 
     void badUsageAndMissingFile() {
