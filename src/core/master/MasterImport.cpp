@@ -86,6 +86,9 @@ void importEmployee(Database& db, Row r, const QDate& today) {
     const QString intno = nextInternalNumber(db, QStringLiteral("employee"));
     // An empty number takes the one the editor proposes; a typed one is right-aligned to four.
     QString id = cell(r, "id").trimmed();
+    // The editor keeps only the last four characters of a longer number; from a file that would
+    // quietly turn 12345 into 2345, so such a row is refused instead.
+    if (id.size() > 4) throw RowRefusal{QStringLiteral("工号不能超过4位！")};
     id = id.isEmpty() ? intno.right(4) : padEmployeeNumber(id);
     r.insert(QStringLiteral("id"), id);
     if (cell(r, "name").isEmpty()) throw RowRefusal{QStringLiteral("请输入员工姓名！")};

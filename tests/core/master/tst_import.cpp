@@ -209,6 +209,9 @@ private slots:
         QTest::newRow("employee existing number") << "employee"
                                                   << "id,name,szbm\n9,甲,一车间\n"
                                                   << 2 << "该工号已存在,不能保存该员工资料！";
+        QTest::newRow("employee number too long") << "employee"
+                                                  << "id,name,szbm\n12345,甲,一车间\n"
+                                                  << 2 << "工号不能超过4位！";
         QTest::newRow("employee bad date") << "employee"
                                            << "id,name,szbm,rcrq\n1,甲,一车间,2025-02-30\n"
                                            << 2 << "2025-02-30 不是有效日期";
