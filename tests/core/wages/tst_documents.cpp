@@ -545,6 +545,24 @@ private slots:
                  QDate(2025, 6, 1));
     }
 
+    // A copy that fails part-way leaves no half document and no number used up.
+    void copyFailingMidwayLeavesNothing() {
+        Factory f;
+        const QString doc = f.document(
+            piece(),
+            {{QStringLiteral("0007"), 1, 1}, {QStringLiteral("0008"), 2, 2}, {QStringLiteral("0007"), 3, 3}});
+        f.db().execScript(QStringLiteral(
+            "CREATE TABLE writes (n integer); INSERT INTO writes VALUES (0);"
+            "CREATE TRIGGER fail_line BEFORE INSERT ON jjgzdetail BEGIN UPDATE writes SET n = n + 1;"
+            " SELECT RAISE(ABORT, 'injected') WHERE (SELECT n FROM writes) >= 2; END;"));
+        const QStringList before = f.snapshot();
+        QVERIFY_THROWS_EXCEPTION(gz::Error, DocumentSession::copyPosted(f.db(), piece(), doc, kToday));
+        QCOMPARE(f.snapshot(), before);
+        DocumentSession s = DocumentSession::open(f.db(), piece(), doc, kToday);
+        QVERIFY_THROWS_EXCEPTION(gz::Error, s.copy());
+        QCOMPARE(f.snapshot(), before);
+    }
+
     void returnToList() {
         Factory f;
         QString emptyNo;
