@@ -16,6 +16,13 @@ bool digitsOnly(const QString& s) {
 
 } // namespace
 
+QStringList operatorNumbers(Database& db) {
+    QStringList out;
+    Query q(db, QStringLiteral("SELECT bh FROM opcrl ORDER BY rowid"));
+    while (q.next()) out << q.text(0);
+    return out;
+}
+
 QString checkNewPassword(const QString& password, const QString& confirmation) {
     const QString p = password.trimmed();
     const QString c = confirmation.trimmed();

@@ -4,6 +4,7 @@
 // to show; an empty text means done.
 
 #include <QString>
+#include <QStringList>
 
 namespace gz {
 
@@ -35,6 +36,9 @@ inline QString confirmDelete() {
     return QStringLiteral("确实要删除当前记录吗?");
 }
 } // namespace msg
+
+// The operator numbers in table order, for the login's drop-down list.
+QStringList operatorNumbers(Database& db);
 
 // A password as the operators window accepts it: blanks around it removed, not empty, equal to
 // its confirmation, at most six digits.
