@@ -20,6 +20,7 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLockFile>
+#include <QScreen>
 #include <QTranslator>
 #include <cstdio>
 
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
 
     gz::ui::MainWindow w(folder, day);
     QObject::connect(&w, &gz::ui::MainWindow::applicationEnded, &app, [](int code) { QCoreApplication::exit(code); });
+    // Without a window manager (plain X servers) maximising does nothing: fill the screen ourselves.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized();
     return app.exec();
 }
