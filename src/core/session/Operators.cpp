@@ -68,12 +68,13 @@ QString deleteOperator(Database& db, const QString& currentOperator, const QStri
 }
 
 QString changeOwnPassword(Database& db, const QString& currentOperator, const QString& number,
-                          const QString& name, const QString& password, const QString& confirmation) {
+                          const QString& name, const QString& password, const QString& confirmation,
+                          bool passwordEdited) {
     if (QString r = checkChangePassword(currentOperator, number); !r.isEmpty()) return r;
     const QString stored =
         db.scalar(QStringLiteral("SELECT pw FROM opcrl WHERE bh = :p1"), {number}).toString();
     const QString p = password.trimmed();
-    if (!p.isEmpty() && p == confirmation.trimmed() && p == stored) {
+    if (!passwordEdited && !p.isEmpty() && p == confirmation.trimmed() && p == stored) {
         db.exec(QStringLiteral("UPDATE opcrl SET xm = :p1 WHERE bh = :p2"), {name, number});
         return {};
     }

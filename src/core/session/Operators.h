@@ -64,9 +64,11 @@ QString addOperator(Database& db, const QString& currentOperator, const NewOpera
 // msg::confirmDelete() first; nothing is removed when the question is answered Cancel.
 QString deleteOperator(Database& db, const QString& currentOperator, const QString& number);
 
-// Changes the own password (and name). When the password box still holds the stored encoded
-// password, only the name is written.
+// Changes the own password (and name). The password box starts with the stored, encoded
+// password; when it was not edited and still holds it, only the name is written. (Whether it was
+// edited matters: a new password may by chance read like the old encoded one.)
 QString changeOwnPassword(Database& db, const QString& currentOperator, const QString& number,
-                          const QString& name, const QString& password, const QString& confirmation);
+                          const QString& name, const QString& password, const QString& confirmation,
+                          bool passwordEdited = true);
 
 } // namespace gz

@@ -148,6 +148,7 @@ OperatorPasswordWindow::OperatorPasswordWindow(Database& db, const QString& numb
     password_->setText(stored_);
     connect(password_, &QLineEdit::textEdited, this, [this] {
         // Once the user types, the box takes a new password again.
+        edited_ = true;
         if (password_->maxLength() > 6) {
             password_->setMaxLength(6);
             password_->setValidator(digits(password_, 6));
@@ -182,7 +183,7 @@ void OperatorPasswordWindow::save() {
     QString refusal;
     if (!guarded(this, [&] {
             refusal = changeOwnPassword(db_, runValues().operatorNumber, number_, name_->text(), password_->text(),
-                                        confirm_->text());
+                                        confirm_->text(), edited_);
         }))
         return;
     if (!refusal.isEmpty()) {

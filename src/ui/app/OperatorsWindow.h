@@ -69,6 +69,7 @@ private:
     Database& db_;
     QString number_;
     QString stored_;
+    bool edited_ = false;
     QLineEdit* name_;
     QLineEdit* password_;
     QLineEdit* confirm_;
