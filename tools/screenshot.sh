@@ -35,8 +35,8 @@ xdotool mousemove 45 230 click 1; sleep 0.7; shot 06-main-reports
 xdotool mousemove 45 330 click 1; sleep 0.7; xdotool mousemove 300 400; sleep 0.5; shot 07-main-system
 kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 INNER
-# The error dialog and the operators window, rendered by the UI test under the offscreen platform.
-if [ -x build/tests/ui/ui_tst_screens ]; then
-  GZ_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=offscreen build/tests/ui/ui_tst_screens >/dev/null || true
+# The error dialog, rendered by the UI test under the offscreen platform.
+if [ -x build/tests/ui/ui_tst_dialogs ]; then
+  GZ_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=offscreen build/tests/ui/ui_tst_dialogs errorDialogShowsRowAndClears >/dev/null || true
 fi
 ls "$out"
