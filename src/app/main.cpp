@@ -6,6 +6,8 @@
 // date the program works with (for tests and demonstrations). --exit-at-login prints
 // "login-shown" when the login window appears and ends there (start-up measurements).
 
+#include "core/data/DataFile.h"
+#include "core/data/Database.h"
 #include "core/session/ProgramFolder.h"
 #include "ui/app/LoginWindow.h"
 #include "ui/app/MainWindow.h"
@@ -23,6 +25,7 @@
 #include <QScreen>
 #include <QTranslator>
 #include <cstdio>
+#include <future>
 
 int main(int argc, char** argv) {
     gz::ui::Application app(argc, argv);
@@ -81,7 +84,10 @@ int main(int argc, char** argv) {
         });
     }
 
+    // Opening the encrypted data file runs beside the building of the main window.
+    auto opening = std::async(std::launch::async, [folder, day] { return gz::openDataFile(folder, day); });
     gz::ui::MainWindow w(folder, day);
+    w.setDataFileOpening(std::move(opening));
     QObject::connect(&w, &gz::ui::MainWindow::applicationEnded, &app, [](int code) { QCoreApplication::exit(code); });
     // Without a window manager (plain X servers) maximising does nothing: fill the screen ourselves.
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());

@@ -438,7 +438,7 @@ void MainWindow::startUp() {
     setErrorLogFolder(&folder_);
     // 2. connect (a missing file is created fresh)
     try {
-        db_ = openDataFile(folder_, today_).db;
+        db_ = opening_.valid() ? opening_.get().db : openDataFile(folder_, today_).db;
     } catch (const Error& e) {
         prompter().message(this,
                            QStringLiteral("数据文件不能打开:\n%1\n\n%2\n\n程序将退出,数据文件未作任何改动。")

@@ -4,11 +4,14 @@
 
 #include "core/session/ProgramFolder.h"
 
+#include "core/data/DataFile.h"
+
 #include <QDate>
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
 #include <functional>
+#include <future>
 #include <memory>
 
 class QAction;
@@ -37,6 +40,9 @@ public:
 
     // Runs the start-up sequence (called once when the window is first shown).
     void startUp();
+    // The program may start opening the data file while the window is being built (the key
+    // derivation of the encrypted file takes a noticeable moment); step 2 then takes the result.
+    void setDataFileOpening(std::future<OpenResult> opening) { opening_ = std::move(opening); }
     bool started() const { return started_; }
     // True once the application was ended (failed login, a data file that cannot be opened).
     bool ended() const { return ended_; }
@@ -109,6 +115,7 @@ private:
     ProgramFolder folder_;
     QDate today_;
     std::unique_ptr<Database> db_;
+    std::future<OpenResult> opening_;
     bool started_ = false;
     bool ended_ = false;
     bool closing_ = false;

@@ -31,9 +31,7 @@ QPixmap renderFace(const QString& svg, int size, bool hot) {
 } // namespace
 
 HoverPicture::HoverPicture(const QString& svg, const QString& caption, int size, QWidget* parent)
-    : QWidget(parent), caption_(caption), size_(size) {
-    plain_ = renderFace(svg, size, false);
-    hot_face_ = renderFace(svg, size, true);
+    : QWidget(parent), svg_(svg), caption_(caption), size_(size) {
     setAttribute(Qt::WA_Hover);
     setToolTip(caption);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -65,6 +63,10 @@ void HoverPicture::paintEvent(QPaintEvent*) {
         p.fillPath(path, QColor(255, 255, 255, 230));
         p.setPen(QColor(120, 150, 190));
         p.drawPath(path);
+    }
+    if (plain_.isNull()) { // drawn when first needed, so that building the window stays quick
+        plain_ = renderFace(svg_, size_, false);
+        hot_face_ = renderFace(svg_, size_, true);
     }
     const int x = (width() - size_) / 2;
     p.drawPixmap(x, 4, hot_ ? hot_face_ : plain_);

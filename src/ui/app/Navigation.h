@@ -32,6 +32,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
+    QString svg_;
     QPixmap plain_, hot_face_;
     QString caption_;
     int size_;
