@@ -64,7 +64,8 @@ void BM_MinimalQtWindow(benchmark::State& state) {
 }
 
 void BM_ProgramToLogin(benchmark::State& state) {
-    run(state, QStringLiteral(PKVGZGL_BIN), {QStringLiteral("--home"), home().path(), QStringLiteral("--exit-at-login")});
+    run(state, QStringLiteral(PKVGZGL_BIN),
+        {QStringLiteral("--home"), home().path(), QStringLiteral("--exit-at-login")});
 }
 
 } // namespace

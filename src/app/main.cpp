@@ -34,8 +34,10 @@ int main(int argc, char** argv) {
 
     QCommandLineParser args;
     QCommandLineOption home(QStringLiteral("home"), QStringLiteral("program folder"), QStringLiteral("DIR"));
-    QCommandLineOption today(QStringLiteral("today"), QStringLiteral("working date"), QStringLiteral("yyyy-MM-dd"));
-    QCommandLineOption exitAtLogin(QStringLiteral("exit-at-login"), QStringLiteral("end when the login shows"));
+    QCommandLineOption today(QStringLiteral("today"), QStringLiteral("working date"),
+                             QStringLiteral("yyyy-MM-dd"));
+    QCommandLineOption exitAtLogin(QStringLiteral("exit-at-login"),
+                                   QStringLiteral("end when the login shows"));
     today.setFlags(QCommandLineOption::HiddenFromHelp);
     exitAtLogin.setFlags(QCommandLineOption::HiddenFromHelp);
     args.addOptions({home, today, exitAtLogin});
@@ -88,7 +90,8 @@ int main(int argc, char** argv) {
     auto opening = std::async(std::launch::async, [folder, day] { return gz::openDataFile(folder, day); });
     gz::ui::MainWindow w(folder, day);
     w.setDataFileOpening(std::move(opening));
-    QObject::connect(&w, &gz::ui::MainWindow::applicationEnded, &app, [](int code) { QCoreApplication::exit(code); });
+    QObject::connect(&w, &gz::ui::MainWindow::applicationEnded, &app,
+                     [](int code) { QCoreApplication::exit(code); });
     // Without a window manager (plain X servers) maximising does nothing: fill the screen ourselves.
     if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized();

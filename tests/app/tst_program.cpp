@@ -46,7 +46,8 @@ private slots:
         // a lock left by a process that is gone does not keep the program from starting
         QProcess third;
         third.setProcessEnvironment(env(script2 + QStringLiteral("3")));
-        third.start(QStringLiteral(PKVGZGL_BIN), {QStringLiteral("--home"), home.path(), QStringLiteral("--exit-at-login")});
+        third.start(QStringLiteral(PKVGZGL_BIN),
+                    {QStringLiteral("--home"), home.path(), QStringLiteral("--exit-at-login")});
         QVERIFY(third.waitForFinished(30000));
         QCOMPARE(third.exitCode(), 0);
         QVERIFY(third.readAllStandardOutput().contains("login-shown"));
@@ -57,8 +58,8 @@ private slots:
         QProcess p;
         p.setProcessEnvironment(env(home.filePath(QStringLiteral("a"))));
         p.start(QStringLiteral(PKVGZGL_BIN),
-                {QStringLiteral("--home"), home.path(), QStringLiteral("--exit-at-login"), QStringLiteral("--today"),
-                 QStringLiteral("2026-12-28")});
+                {QStringLiteral("--home"), home.path(), QStringLiteral("--exit-at-login"),
+                 QStringLiteral("--today"), QStringLiteral("2026-12-28")});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(p.readAllStandardOutput().contains("login-shown"));
@@ -71,8 +72,8 @@ private slots:
         QTemporaryDir home;
         QProcess p;
         p.setProcessEnvironment(env(home.filePath(QStringLiteral("a"))));
-        p.start(QStringLiteral(PKVGZGL_BIN), {QStringLiteral("--home"), home.path(), QStringLiteral("--today"),
-                                              QStringLiteral("2026-13-01")});
+        p.start(QStringLiteral(PKVGZGL_BIN), {QStringLiteral("--home"), home.path(),
+                                              QStringLiteral("--today"), QStringLiteral("2026-13-01")});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 2);
         QVERIFY(!QFile::exists(home.filePath(QStringLiteral("works/shdb.mdb"))));

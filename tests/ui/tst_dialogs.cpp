@@ -58,7 +58,8 @@ private slots:
         QTest::mouseClick(p.stepButton(button), Qt::LeftButton);
         QCOMPARE(p.date(), expected);
         QCOMPARE(p.calendar()->selectedDate(), expected);
-        QCOMPARE(p.titleText(), QStringLiteral("%1,%2,%3").arg(expected.year()).arg(expected.month()).arg(expected.day()));
+        QCOMPARE(p.titleText(),
+                 QStringLiteral("%1,%2,%3").arg(expected.year()).arg(expected.month()).arg(expected.day()));
     }
 
     void pickerLayout() {
@@ -70,10 +71,10 @@ private slots:
         QCOMPARE(p.okButton()->text(), QStringLiteral("确定&O"));
         QCOMPARE(p.cancelButton()->text(), QStringLiteral("取消&C"));
         QVERIFY(p.okButton()->isDefault());
-        const QStringList hints{p.stepButton(0)->toolTip(), p.stepButton(1)->toolTip(), p.stepButton(2)->toolTip(),
-                                p.stepButton(3)->toolTip()};
-        QCOMPARE(hints, (QStringList{QStringLiteral("上一年"), QStringLiteral("下一年"), QStringLiteral("上一月"),
-                                     QStringLiteral("下一月")}));
+        const QStringList hints{p.stepButton(0)->toolTip(), p.stepButton(1)->toolTip(),
+                                p.stepButton(2)->toolTip(), p.stepButton(3)->toolTip()};
+        QCOMPARE(hints, (QStringList{QStringLiteral("上一年"), QStringLiteral("下一年"),
+                                     QStringLiteral("上一月"), QStringLiteral("下一月")}));
     }
 
     void pickerActivationAccepts() {
@@ -129,7 +130,8 @@ private slots:
             QTest::keyClick(p->edit(), Qt::Key_Escape);
             return p->result();
         });
-        const PromptResult r = askInput(nullptr, QStringLiteral("标题"), QStringLiteral("输入:"), QStringLiteral("abc"), false);
+        const PromptResult r =
+            askInput(nullptr, QStringLiteral("标题"), QStringLiteral("输入:"), QStringLiteral("abc"), false);
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QStringLiteral("abc"));
     }
@@ -152,12 +154,20 @@ private slots:
         setErrorLogDatabase(&home.db());
         auto fail = [&] {
             switch (which) {
-            case 0: checkedDiv(7, 0); break;
-            case 1: throw conversionError(QStringLiteral("bad"));
-            case 2: home.db().exec(QStringLiteral("SELECT * FROM no_such_table")); break;
-            case 3: throw fileError(QStringLiteral("x.rmf"));
-            case 4: throw std::out_of_range("index");
-            default: throw 42;
+            case 0:
+                checkedDiv(7, 0);
+                break;
+            case 1:
+                throw conversionError(QStringLiteral("bad"));
+            case 2:
+                home.db().exec(QStringLiteral("SELECT * FROM no_such_table"));
+                break;
+            case 3:
+                throw fileError(QStringLiteral("x.rmf"));
+            case 4:
+                throw std::out_of_range("index");
+            default:
+                throw 42;
             }
         };
         QObject component;
@@ -185,8 +195,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         guarded(&w, [] { throw databaseError(QStringLiteral("locked")); });
         setErrorLogDatabase(nullptr);
-        QCOMPARE(home.db().scalar(QStringLiteral("SELECT Titl FROM apperror")).toString(), QStringLiteral("计件单"));
-        QCOMPARE(home.db().scalar(QStringLiteral("SELECT Name FROM apperror")).toString(), QStringLiteral("QWidget"));
+        QCOMPARE(home.db().scalar(QStringLiteral("SELECT Titl FROM apperror")).toString(),
+                 QStringLiteral("计件单"));
+        QCOMPARE(home.db().scalar(QStringLiteral("SELECT Name FROM apperror")).toString(),
+                 QStringLiteral("QWidget"));
     }
 
     void applicationCatchesEventErrors() {
@@ -256,15 +268,18 @@ private slots:
             guarded(nullptr, [] { checkedDiv(1, 0); });
             shot.load(ui.errors[0]);
             shot.show();
-            shot.grab().save(qEnvironmentVariable("GZ_SCREENSHOT_DIR") + QStringLiteral("/08-error-dialog.png"));
+            shot.grab().save(qEnvironmentVariable("GZ_SCREENSHOT_DIR") +
+                             QStringLiteral("/08-error-dialog.png"));
             setErrorLogDatabase(nullptr);
         }
     }
 
     void datasetModel() {
         test::TempHome home;
-        home.db().exec(QStringLiteral("INSERT INTO units (intno, id, name) VALUES ('0000000001', 'u1', '件')"));
-        home.db().exec(QStringLiteral("INSERT INTO jjgzdetail (intno, xm, sl, dj) VALUES ('1', '张三', 3, 2.5)"));
+        home.db().exec(
+            QStringLiteral("INSERT INTO units (intno, id, name) VALUES ('0000000001', 'u1', '件')"));
+        home.db().exec(
+            QStringLiteral("INSERT INTO jjgzdetail (intno, xm, sl, dj) VALUES ('1', '张三', 3, 2.5)"));
         Dataset ds;
         ds.openTable(home.db(), QStringLiteral("jjgzdetail"));
         DatasetModel m;

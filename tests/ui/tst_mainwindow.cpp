@@ -57,9 +57,9 @@ struct Script {
 const QString kSplash = QStringLiteral("gz::ui::SplashWindow");
 const QString kLogin = QStringLiteral("gz::ui::LoginWindow");
 const QString kQuickStart = QStringLiteral("gz::ui::QuickStartWindow");
-const QString kReminder =
-    QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据备份\n\n并做年终数据处理(一般是在12月31日"
-                   "做完业务后或1月1日做业务前).");
+const QString kReminder = QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,"
+                                         "先做年度数据备份\n\n并做年终数据处理(一般是在12月31日"
+                                         "做完业务后或1月1日做业务前).");
 
 // A program folder whose data file is prepared and closed again before the window opens it.
 struct Home {
@@ -107,9 +107,14 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("code");
-        QTest::newRow("wrong password") << "813" << "814" << false << QStringList{QStringLiteral("密码错误,非法用户！")} << 1;
-        QTest::newRow("unknown operator") << "999" << "813" << false << QStringList{QStringLiteral("密码错误,非法用户！")} << 1;
-        QTest::newRow("cancelled") << "813" << "813" << true << QStringList{} << 0;
+        QTest::newRow("wrong password")
+            << "813"
+            << "814" << false << QStringList{QStringLiteral("密码错误,非法用户！")} << 1;
+        QTest::newRow("unknown operator")
+            << "999"
+            << "813" << false << QStringList{QStringLiteral("密码错误,非法用户！")} << 1;
+        QTest::newRow("cancelled") << "813"
+                                   << "813" << true << QStringList{} << 0;
     }
     void loginFails() {
         QFETCH(QString, number);
@@ -314,7 +319,8 @@ private slots:
         QPointer<QWidget> child = new QWidget;
         w.openFunctionWindow(child);
         w.switchOperator();
-        QCOMPARE(ui.prompter.texts(), QStringList{QStringLiteral("还有程序未退出,请先退出所有程序后再交换操作员!")});
+        QCOMPARE(ui.prompter.texts(),
+                 QStringList{QStringLiteral("还有程序未退出,请先退出所有程序后再交换操作员!")});
         QCOMPARE(ui.count(kLogin), 1);
         child->close();
         QTRY_VERIFY(!child);
@@ -364,10 +370,12 @@ private slots:
         Home h;
         test::UiFixture ui(Script{});
         MainWindow w(h.folder(), QDate(2026, 3, 10));
-        const QStringList enabled{QStringLiteral("operators"), QStringLiteral("switchOperator"), QStringLiteral("exit"),
-                                  QStringLiteral("processes"), QStringLiteral("about"),          QStringLiteral("help"),
+        const QStringList enabled{QStringLiteral("operators"),  QStringLiteral("switchOperator"),
+                                  QStringLiteral("exit"),       QStringLiteral("processes"),
+                                  QStringLiteral("about"),      QStringLiteral("help"),
                                   QStringLiteral("calculator"), QStringLiteral("quickStart")};
-        for (const QString& id : w.commandIds()) QCOMPARE(w.commandEnabled(id), enabled.contains(id));
+        for (const QString& id : w.commandIds())
+            QCOMPARE(w.commandEnabled(id), enabled.contains(id));
         // tool bar, left to right
         QStringList toolCaptions;
         for (const char* name : {"ToolButton5", "ToolButton13", "ToolButton8", "ToolButton4", "ToolButton9",
@@ -376,9 +384,11 @@ private slots:
             QVERIFY2(a && a->isVisible(), name);
             toolCaptions << a->text();
         }
-        QCOMPARE(toolCaptions, (QStringList{QStringLiteral("部门车间"), QStringLiteral("货品资料"), QStringLiteral("计件单"),
-                                            QStringLiteral("计分单"), QStringLiteral("计时单"), QStringLiteral("工资报表"),
-                                            QStringLiteral("计算器"), QStringLiteral("如何开始"), QStringLiteral("退出")}));
+        QCOMPARE(
+            toolCaptions,
+            (QStringList{QStringLiteral("部门车间"), QStringLiteral("货品资料"), QStringLiteral("计件单"),
+                         QStringLiteral("计分单"), QStringLiteral("计时单"), QStringLiteral("工资报表"),
+                         QStringLiteral("计算器"), QStringLiteral("如何开始"), QStringLiteral("退出")}));
         for (const char* name : {"ToolButton1", "ToolButton7", "ToolButton2"})
             QVERIFY(!w.findChild<QAction*>(QString::fromLatin1(name))->isVisible());
         QCOMPARE(w.commandActions(QStringLiteral("units")).first()->isVisible(), false);
@@ -437,7 +447,8 @@ private slots:
         ui.prompter.answer(QStringLiteral("<cancel>"));
         w.chooseBackground();
         QVERIFY(!w.background()->hasPicture());
-        QCOMPARE(w.database()->scalar(QStringLiteral("SELECT picfilename FROM config")).toString(), QString());
+        QCOMPARE(w.database()->scalar(QStringLiteral("SELECT picfilename FROM config")).toString(),
+                 QString());
         ui.prompter.answer(picture);
         w.chooseBackground();
         QVERIFY(w.background()->hasPicture());
@@ -513,7 +524,8 @@ private slots:
         QFETCH(QStringList, keys);
         QFETCH(QString, display);
         CalculatorWindow c;
-        for (const QString& k : keys) c.press(k);
+        for (const QString& k : keys)
+            c.press(k);
         QCOMPARE(c.display(), display);
     }
 

@@ -25,7 +25,8 @@ class TestOperators : public QObject {
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM opcrl WHERE bh = :p1"), {bh}).toInt();
     }
     static void addPlain(Database& db, const QString& bh, const QString& pw) {
-        db.exec(QStringLiteral("INSERT INTO opcrl (bh, xm, pw, rh) VALUES (:p1, 'x', :p2, '')"), {bh, encodePassword(pw)});
+        db.exec(QStringLiteral("INSERT INTO opcrl (bh, xm, pw, rh) VALUES (:p1, 'x', :p2, '')"),
+                {bh, encodePassword(pw)});
     }
 
 private slots:
@@ -35,14 +36,22 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("confirmation");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("equal digits") << "123456" << "123456" << true;
-        QTest::newRow("blanks around") << " 42 " << "42" << true;
-        QTest::newRow("empty") << "" << "" << false;
-        QTest::newRow("blanks only") << "   " << "   " << false;
-        QTest::newRow("confirmation empty") << "123" << "" << false;
-        QTest::newRow("differ") << "123" << "124" << false;
-        QTest::newRow("seven digits") << "1234567" << "1234567" << false;
-        QTest::newRow("letters") << "12ab" << "12ab" << false;
+        QTest::newRow("equal digits") << "123456"
+                                      << "123456" << true;
+        QTest::newRow("blanks around") << " 42 "
+                                       << "42" << true;
+        QTest::newRow("empty") << ""
+                               << "" << false;
+        QTest::newRow("blanks only") << "   "
+                                     << "   " << false;
+        QTest::newRow("confirmation empty") << "123"
+                                            << "" << false;
+        QTest::newRow("differ") << "123"
+                                << "124" << false;
+        QTest::newRow("seven digits") << "1234567"
+                                      << "1234567" << false;
+        QTest::newRow("letters") << "12ab"
+                                 << "12ab" << false;
     }
     void passwordRules() {
         QFETCH(QString, password);
@@ -75,8 +84,10 @@ private slots:
         addPlain(db, QStringLiteral("101"), QStringLiteral("1"));
         db.exec(QStringLiteral("INSERT INTO configo (bh) VALUES ('101')"));
         db.exec(QStringLiteral("INSERT INTO configo (bh) VALUES ('813')"));
-        QCOMPARE(deleteOperator(db, QStringLiteral("101"), QStringLiteral("101")), QStringLiteral("该用户无权删除操作员！"));
-        QCOMPARE(deleteOperator(db, QStringLiteral("813"), QStringLiteral("813")), QStringLiteral("不能删除超级用户！"));
+        QCOMPARE(deleteOperator(db, QStringLiteral("101"), QStringLiteral("101")),
+                 QStringLiteral("该用户无权删除操作员！"));
+        QCOMPARE(deleteOperator(db, QStringLiteral("813"), QStringLiteral("813")),
+                 QStringLiteral("不能删除超级用户！"));
         QCOMPARE(operators(db, QStringLiteral("813")), 1);
         QCOMPARE(deleteOperator(db, QStringLiteral("813"), QStringLiteral("101")), QString());
         QCOMPARE(operators(db, QStringLiteral("101")), 0);
@@ -102,15 +113,17 @@ private slots:
         QVERIFY(checkLogin(db, QStringLiteral("101"), QStringLiteral("77")));
         // a new password that happens to read like the old encoded one ("1" is stored as "77")
         QCOMPARE(changeOwnPassword(db, QStringLiteral("101"), QStringLiteral("101"), QStringLiteral("赵六"),
-                                   encodePassword(QStringLiteral("77")), encodePassword(QStringLiteral("77"))),
+                                   encodePassword(QStringLiteral("77")),
+                                   encodePassword(QStringLiteral("77"))),
                  QStringLiteral("密码输入不合法!")); // not digits: refused, not silently ignored
         // the box still holding the stored password: the name is kept, the password too
         const QString stored = db.scalar(QStringLiteral("SELECT pw FROM opcrl WHERE bh='101'")).toString();
-        QCOMPARE(changeOwnPassword(db, QStringLiteral("101"), QStringLiteral("101"), QStringLiteral("钱七"), stored, stored,
-                                   false),
+        QCOMPARE(changeOwnPassword(db, QStringLiteral("101"), QStringLiteral("101"), QStringLiteral("钱七"),
+                                   stored, stored, false),
                  QString());
         QVERIFY(checkLogin(db, QStringLiteral("101"), QStringLiteral("77")));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT xm FROM opcrl WHERE bh='101'")).toString(), QStringLiteral("钱七"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT xm FROM opcrl WHERE bh='101'")).toString(),
+                 QStringLiteral("钱七"));
     }
 
     void windowGrid() {
@@ -134,11 +147,26 @@ private slots:
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("message");
-        QTest::newRow("add by operator") << "101" << "101" << "新增" << "该用户无权增加操作员！";
-        QTest::newRow("delete by operator") << "101" << "813" << "删除" << "该用户无权删除操作员！";
-        QTest::newRow("delete administrator") << "813" << "813" << "删除" << "不能删除超级用户！";
-        QTest::newRow("change other's password") << "813" << "101" << "修改密码" << "不能修改他人密码！";
-        QTest::newRow("operator changes administrator") << "101" << "813" << "修改密码" << "不能修改他人密码！";
+        QTest::newRow("add by operator") << "101"
+                                         << "101"
+                                         << "新增"
+                                         << "该用户无权增加操作员！";
+        QTest::newRow("delete by operator") << "101"
+                                            << "813"
+                                            << "删除"
+                                            << "该用户无权删除操作员！";
+        QTest::newRow("delete administrator") << "813"
+                                              << "813"
+                                              << "删除"
+                                              << "不能删除超级用户！";
+        QTest::newRow("change other's password") << "813"
+                                                 << "101"
+                                                 << "修改密码"
+                                                 << "不能修改他人密码！";
+        QTest::newRow("operator changes administrator") << "101"
+                                                        << "813"
+                                                        << "修改密码"
+                                                        << "不能修改他人密码！";
     }
     void windowRefusals() {
         QFETCH(QString, current);
@@ -206,7 +234,8 @@ private slots:
         // Enter walks the chain: 确认密码 → 权限 → 保存
         add->confirmBox()->setFocus();
         QTest::keyClick(add->confirmBox(), Qt::Key_Return);
-        QVERIFY(add->rightsBox()->hasFocus() || QApplication::focusWidget() == add->rightsBox() || !add->isActiveWindow());
+        QVERIFY(add->rightsBox()->hasFocus() || QApplication::focusWidget() == add->rightsBox() ||
+                !add->isActiveWindow());
         QTest::mouseClick(add->saveButton(), Qt::LeftButton);
         QTRY_VERIFY(!add);
         QVERIFY(w.isEnabled());

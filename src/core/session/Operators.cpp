@@ -19,7 +19,8 @@ bool digitsOnly(const QString& s) {
 QStringList operatorNumbers(Database& db) {
     QStringList out;
     Query q(db, QStringLiteral("SELECT bh FROM opcrl ORDER BY rowid"));
-    while (q.next()) out << q.text(0);
+    while (q.next())
+        out << q.text(0);
     return out;
 }
 

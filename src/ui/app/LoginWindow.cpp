@@ -20,7 +20,8 @@ LoginWindow::LoginWindow(Database& db, QWidget* parent) : QDialog(parent), db_(d
 
     auto* numberLabel = new QLabel(QStringLiteral("请输入编号："), this);
     auto* passwordLabel = new QLabel(QStringLiteral("请输入密码："), this);
-    for (QLabel* l : {numberLabel, passwordLabel}) l->setStyleSheet(QStringLiteral("color:red"));
+    for (QLabel* l : {numberLabel, passwordLabel})
+        l->setStyleSheet(QStringLiteral("color:red"));
     number_ = new QComboBox(this);
     number_->setEditable(true);
     number_->setInsertPolicy(QComboBox::NoInsert);
@@ -56,8 +57,12 @@ LoginWindow::LoginWindow(Database& db, QWidget* parent) : QDialog(parent), db_(d
     number_->setFocus();
 }
 
-QString LoginWindow::number() const { return number_->currentText(); }
-QString LoginWindow::password() const { return password_->text(); }
+QString LoginWindow::number() const {
+    return number_->currentText();
+}
+QString LoginWindow::password() const {
+    return password_->text();
+}
 
 bool LoginWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

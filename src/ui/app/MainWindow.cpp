@@ -40,7 +40,9 @@ namespace gz::ui {
 namespace {
 
 const char* const kIcon = ":/icons/%1.svg";
-QString iconPath(const char* name) { return QString::fromLatin1(kIcon).arg(QLatin1String(name)); }
+QString iconPath(const char* name) {
+    return QString::fromLatin1(kIcon).arg(QLatin1String(name));
+}
 
 struct CommandDef {
     const char* id;
@@ -91,7 +93,7 @@ const CommandDef kCommands[] = {
 MainWindow::MainWindow(const ProgramFolder& folder, const QDate& today, QWidget* parent)
     : QMainWindow(parent), folder_(folder), today_(today) {
     setWindowTitle(baseTitle());
-    setWindowIcon(QIcon(iconPath("app")));
+    setWindowIcon(svgIcon(iconPath("app"), 64));
     runValues() = RunValues(); // empty operator number, picker mode 0
     buildCommands();
     buildMenus();
@@ -147,7 +149,9 @@ MainWindow::Command& MainWindow::command(const QString& id) {
     return *it;
 }
 
-QStringList MainWindow::commandIds() const { return order_; }
+QStringList MainWindow::commandIds() const {
+    return order_;
+}
 
 QList<QAction*> MainWindow::commandActions(const QString& id) const {
     return commands_.value(id).actions;
@@ -165,8 +169,10 @@ bool MainWindow::commandEnabled(const QString& id) const {
 void MainWindow::refreshCommand(const QString& id) {
     const Command& c = command(id);
     const bool on = static_cast<bool>(c.handler);
-    for (QAction* a : c.actions) a->setEnabled(on);
-    for (QWidget* w : c.widgets) w->setEnabled(on);
+    for (QAction* a : c.actions)
+        a->setEnabled(on);
+    for (QWidget* w : c.widgets)
+        w->setEnabled(on);
 }
 
 void MainWindow::runCommand(const QString& id) {
@@ -187,13 +193,15 @@ void MainWindow::buildMenus() {
     };
     const Menu menus[] = {
         {"&S系统管理", {"operators", "switchOperator", "-", "initialise", "options", "-", "exit"}},
-        {"&L 基本资料", {"departments", "employees", "products", "processes", "units", "packaging", "openingBalances"}},
+        {"&L 基本资料",
+         {"departments", "employees", "products", "processes", "units", "packaging", "openingBalances"}},
         {"&C 查录单据",
-         {"pieceList", "pointsList", "timeList", "-", "payroll", "-", "pieceSummary", "pointsSummary", "timeSummary"}},
+         {"pieceList", "pointsList", "timeList", "-", "payroll", "-", "pieceSummary", "pointsSummary",
+          "timeSummary"}},
         {"&D数据维护", {"compact", "backupRestore", "-", "yearEnd", "annualBackup"}},
         {"&A辅助功能",
-         {"about", "help", "productInfo", "copyData", "-", "calculator", "copyPictures", "calendar", "-", "maintenance",
-          "showNavigation"}},
+         {"about", "help", "productInfo", "copyData", "-", "calculator", "copyPictures", "calendar", "-",
+          "maintenance", "showNavigation"}},
     };
     for (const Menu& m : menus) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
@@ -209,7 +217,8 @@ void MainWindow::buildMenus() {
             c.actions << a;
         }
     }
-    for (const QString& id : order_) refreshCommand(id);
+    for (const QString& id : order_)
+        refreshCommand(id);
 }
 
 void MainWindow::buildToolBar() {
@@ -240,7 +249,7 @@ void MainWindow::buildToolBar() {
     };
     for (const Button& b : buttons) {
         const QString id = QString::fromLatin1(b.command);
-        auto* a = new QAction(QIcon(iconPath(b.icon)), QString::fromUtf8(b.caption), this);
+        auto* a = new QAction(svgIcon(iconPath(b.icon)), QString::fromUtf8(b.caption), this);
         a->setObjectName(QString::fromLatin1(b.name));
         connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
         bar->addAction(a);
@@ -273,7 +282,8 @@ void MainWindow::buildNavigation() {
     const char* groupNames[] = {"基本资料", "工资统计报表", "系统管理"};
     const char* groupIcons[] = {"group_basic", "group_reports", "group_system"};
     for (int g = 0; g < 3; ++g) {
-        auto* sel = new HoverPicture(iconPath(groupIcons[g]), QString::fromUtf8(groupNames[g]), 48, leftColumn_);
+        auto* sel =
+            new HoverPicture(iconPath(groupIcons[g]), QString::fromUtf8(groupNames[g]), 48, leftColumn_);
         connect(sel, &HoverPicture::clicked, this, [this, g] { selectGroup(g); });
         left->addWidget(sel, 0, Qt::AlignHCenter);
         selectors_ << sel;
@@ -292,13 +302,16 @@ void MainWindow::buildNavigation() {
     navArea_ = new QWidget(background_);
     navArea_->setObjectName(QStringLiteral("navArea"));
     navArea_->setAttribute(Qt::WA_StyledBackground);
-    navArea_->setStyleSheet(QStringLiteral("#navArea { background: rgba(255,255,255,215); border:1px solid #9fb6d2; }"));
+    navArea_->setStyleSheet(
+        QStringLiteral("#navArea { background: rgba(255,255,255,215); border:1px solid #9fb6d2; }"));
     navArea_->setMaximumWidth(720);
     auto* navLay = new QVBoxLayout(navArea_);
     navLay->setContentsMargins(0, 0, 0, 0);
     navLay->setSpacing(0);
-    auto* title = new QLabel(QStringLiteral("朔禾工资管理→适用各类加工企业、中小型玩具工艺厂等......"), navArea_);
-    title->setStyleSheet(QStringLiteral("background:#2f63a8; color:white; padding:6px 10px; font-weight:bold;"));
+    auto* title =
+        new QLabel(QStringLiteral("朔禾工资管理→适用各类加工企业、中小型玩具工艺厂等......"), navArea_);
+    title->setStyleSheet(
+        QStringLiteral("background:#2f63a8; color:white; padding:6px 10px; font-weight:bold;"));
     navLay->addWidget(title);
     groups_ = new QStackedWidget(navArea_);
     navLay->addWidget(groups_, 1);
@@ -309,16 +322,23 @@ void MainWindow::buildNavigation() {
         const char* command;
     };
     const QList<QList<Pic>> pics = {
-        {{"products", "加工货品", "products"}, {"employees", "员工资料", "employees"},
+        {{"products", "加工货品", "products"},
+         {"employees", "员工资料", "employees"},
          {"departments", "部门资料", "departments"}},
-        {{"piece", "计件单", "pieceList"}, {"points", "计分单", "pointsList"}, {"time", "计时单", "timeList"},
+        {{"piece", "计件单", "pieceList"},
+         {"points", "计分单", "pointsList"},
+         {"time", "计时单", "timeList"},
          {"payroll", "工资单", "payroll"}},
-        {{"options", "系统设置", "options"}, {"operators", "操作员权限", "operators"}, {"help", "帮助使用", "help"}},
+        {{"options", "系统设置", "options"},
+         {"operators", "操作员权限", "operators"},
+         {"help", "帮助使用", "help"}},
     };
     const QList<QStringList> texts = {
-        {QStringLiteral("◎加工货品-提供加工货品资料的录入、修改和查询"), QStringLiteral("◎员工资料-提供员工档案资料管理"),
+        {QStringLiteral("◎加工货品-提供加工货品资料的录入、修改和查询"),
+         QStringLiteral("◎员工资料-提供员工档案资料管理"),
          QStringLiteral("◎部门资料-提供部门车间设置的录入、查询")},
-        {QStringLiteral("☆计件单-录入员工加工工序的加工额"), QStringLiteral("☆工资单-综合统计出员工的工资报表"),
+        {QStringLiteral("☆计件单-录入员工加工工序的加工额"),
+         QStringLiteral("☆工资单-综合统计出员工的工资报表"),
          QStringLiteral("☆计时单-录入各员工月度计时加工额"),
          QStringLiteral("☆计分单-录入各计分车间员工的分数并计算员工加工额")},
         {QStringLiteral("№系统设置-设置系统各种预定数据,以协助各功能的实现和提高效率"),
@@ -330,7 +350,7 @@ void MainWindow::buildNavigation() {
         auto* lay = new QVBoxLayout(panel);
         auto* header = new QHBoxLayout;
         auto* headIcon = new QLabel(panel);
-        headIcon->setPixmap(QIcon(iconPath(groupIcons[g])).pixmap(24, 24));
+        headIcon->setPixmap(svgIcon(iconPath(groupIcons[g]), 24).pixmap(24, 24));
         auto* headText = new QLabel(QString::fromUtf8(groupNames[g]), panel);
         QFont hf = headText->font();
         hf.setBold(true);
@@ -361,7 +381,8 @@ void MainWindow::buildNavigation() {
         auto* strip = new QWidget(panel);
         strip->setObjectName(QStringLiteral("textStrip"));
         strip->setAttribute(Qt::WA_StyledBackground);
-        strip->setStyleSheet(QStringLiteral("#textStrip { background: rgba(235,242,250,230); border-top:1px solid #c3d3e6; }"));
+        strip->setStyleSheet(QStringLiteral(
+            "#textStrip { background: rgba(235,242,250,230); border-top:1px solid #c3d3e6; }"));
         auto* grid = new QGridLayout(strip);
         QList<TextLine*> groupLines;
         for (int i = 0; i < texts[g].size(); ++i) {
@@ -391,10 +412,13 @@ void MainWindow::buildNavigation() {
 void MainWindow::selectGroup(int group) {
     if (group < 0 || group > 2) return;
     groups_->setCurrentIndex(group);
-    for (int i = 0; i < selectors_.size(); ++i) selectors_[i]->setMarked(i == group);
+    for (int i = 0; i < selectors_.size(); ++i)
+        selectors_[i]->setMarked(i == group);
 }
 
-int MainWindow::currentGroup() const { return groups_->currentIndex(); }
+int MainWindow::currentGroup() const {
+    return groups_->currentIndex();
+}
 
 void MainWindow::setNavigationVisible(bool on) {
     leftColumn_->setVisible(on);
@@ -402,11 +426,19 @@ void MainWindow::setNavigationVisible(bool on) {
     if (navCheck_->isChecked() != on) navCheck_->setChecked(on);
 }
 
-bool MainWindow::navigationVisible() const { return !navArea_->isHidden(); }
+bool MainWindow::navigationVisible() const {
+    return !navArea_->isHidden();
+}
 
-QList<TextLine*> MainWindow::textLines(int group) const { return lines_.value(group); }
-QList<HoverPicture*> MainWindow::groupPictures(int group) const { return pictures_.value(group); }
-QString MainWindow::statusText(int panel) const { return panel >= 0 && panel < 3 ? status_[panel]->text() : QString(); }
+QList<TextLine*> MainWindow::textLines(int group) const {
+    return lines_.value(group);
+}
+QList<HoverPicture*> MainWindow::groupPictures(int group) const {
+    return pictures_.value(group);
+}
+QString MainWindow::statusText(int panel) const {
+    return panel >= 0 && panel < 3 ? status_[panel]->text() : QString();
+}
 
 void MainWindow::chooseBackground() {
     const QString file = prompter().openFile(this, QStringLiteral("设置背景图片"), folder_.root(),
@@ -461,8 +493,10 @@ void MainWindow::startUp() {
         appDateFormat() = DateFormat(QStringLiteral("yyyy-mm-dd"), QStringLiteral("-"));
         // 7. the year-end reminder
         if (today_.month() == 12 && today_.day() > 25)
-            prompter().message(this, QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据"
-                                                    "备份\n\n并做年终数据处理(一般是在12月31日做完业务后或1月1日做业务前)."));
+            prompter().message(
+                this,
+                QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据"
+                               "备份\n\n并做年终数据处理(一般是在12月31日做完业务后或1月1日做业务前)."));
         // 8. login
         if (!login()) return;
         // 9, 10. upgrades 2 and 3
@@ -521,8 +555,9 @@ void MainWindow::handleActivation() {
 
 void MainWindow::showQuickStart() {
     if (!db_) return;
-    QuickStartWindow w(readStartupOptions(*db_).quickStartOff,
-                       [this](bool hidden) { guarded(this, [&] { setQuickStartHidden(*db_, hidden); }); }, this);
+    QuickStartWindow w(
+        readStartupOptions(*db_).quickStartOff,
+        [this](bool hidden) { guarded(this, [&] { setQuickStartHidden(*db_, hidden); }); }, this);
     centreOver(&w, this);
     execModal(&w);
 }
@@ -604,7 +639,8 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const CloseBackupResult r = closeTimeBackup(folder_, today_);
         QApplication::restoreOverrideCursor();
-        if (!r.compacted) prompter().message(this, msg::compactFailed(), Prompter::Icon::Error, QStringLiteral("提示"));
+        if (!r.compacted)
+            prompter().message(this, msg::compactFailed(), Prompter::Icon::Error, QStringLiteral("提示"));
         prompter().message(this, r.copied ? msg::backupDone() : msg::closeBackupFailed(),
                            r.copied ? Prompter::Icon::Information : Prompter::Icon::Warning);
     }

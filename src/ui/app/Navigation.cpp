@@ -1,12 +1,12 @@
 #include "ui/app/Navigation.h"
 
 #include <QEnterEvent>
-#include <algorithm>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
+#include <algorithm>
 
 namespace gz::ui {
 
@@ -29,6 +29,10 @@ QPixmap renderFace(const QString& svg, int size, bool hot) {
     return pm;
 }
 } // namespace
+
+QIcon svgIcon(const QString& path, int size) {
+    return QIcon(renderFace(path, size, false));
+}
 
 HoverPicture::HoverPicture(const QString& svg, const QString& caption, int size, QWidget* parent)
     : QWidget(parent), svg_(svg), caption_(caption), size_(size) {
@@ -71,7 +75,8 @@ void HoverPicture::paintEvent(QPaintEvent*) {
     const int x = (width() - size_) / 2;
     p.drawPixmap(x, 4, hot_ ? hot_face_ : plain_);
     p.setPen(hot_ ? QColor(0, 70, 160) : palette().color(QPalette::WindowText));
-    p.drawText(QRect(0, size_ + 6, width(), fontMetrics().height() + 4), Qt::AlignHCenter | Qt::AlignTop, caption_);
+    p.drawText(QRect(0, size_ + 6, width(), fontMetrics().height() + 4), Qt::AlignHCenter | Qt::AlignTop,
+               caption_);
 }
 
 void HoverPicture::enterEvent(QEnterEvent* e) {

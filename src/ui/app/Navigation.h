@@ -2,11 +2,16 @@
 // Pieces of the main window's navigation: pictures with a plain and a highlighted face, text
 // lines that turn red under the mouse, and the background area with its picture.
 
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
 namespace gz::ui {
+
+// An icon drawn from one of our SVG files (straight through the SVG renderer, which is quicker at
+// start than letting QIcon look for an image plugin).
+QIcon svgIcon(const QString& path, int size = 32);
 
 // A picture with a caption. Moving the mouse onto it shows the highlighted face with a hand
 // cursor; only the highlighted face reacts to a click.

@@ -26,8 +26,8 @@ namespace gz::ui {
 namespace {
 
 QValidator* digits(QObject* parent, int max) {
-    return new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(max)), parent);
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(max)),
+                                           parent);
 }
 
 QLineEdit* maskedBox(QWidget* parent) {
@@ -54,7 +54,8 @@ OperatorAddWindow::OperatorAddWindow(Database& db, QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("新增操作员"));
     auto* form = new QFormLayout;
     const char* labels[] = {"编号", "姓名", "密码", "确认密码", "权限"};
-    for (int i = 0; i < 5; ++i) edits_[i] = (i == 2 || i == 3) ? maskedBox(this) : new QLineEdit(this);
+    for (int i = 0; i < 5; ++i)
+        edits_[i] = (i == 2 || i == 3) ? maskedBox(this) : new QLineEdit(this);
     edits_[0]->setValidator(digits(edits_[0], 3));
     edits_[0]->setMaxLength(3);
     edits_[1]->setMaxLength(10);
@@ -141,7 +142,8 @@ OperatorPasswordWindow::OperatorPasswordWindow(Database& db, const QString& numb
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(form);
     lay->addLayout(buttons);
-    for (QLineEdit* e : {name_, password_, confirm_}) e->installEventFilter(this);
+    for (QLineEdit* e : {name_, password_, confirm_})
+        e->installEventFilter(this);
     // The stored, encoded password (longer than a typed one may be).
     password_->setMaxLength(32767);
     password_->setValidator(nullptr);
@@ -182,8 +184,8 @@ bool OperatorPasswordWindow::eventFilter(QObject* watched, QEvent* event) {
 void OperatorPasswordWindow::save() {
     QString refusal;
     if (!guarded(this, [&] {
-            refusal = changeOwnPassword(db_, runValues().operatorNumber, number_, name_->text(), password_->text(),
-                                        confirm_->text(), edited_);
+            refusal = changeOwnPassword(db_, runValues().operatorNumber, number_, name_->text(),
+                                        password_->text(), confirm_->text(), edited_);
         }))
         return;
     if (!refusal.isEmpty()) {
@@ -274,7 +276,9 @@ void OperatorsWindow::reload(const QString& select) {
     selectNumber(keep);
 }
 
-int OperatorsWindow::rowCount() const { return model_->rowCount(); }
+int OperatorsWindow::rowCount() const {
+    return model_->rowCount();
+}
 
 void OperatorsWindow::selectNumber(const QString& number) {
     if (!rows_.isOpen() || rows_.rowCount() == 0) return;
@@ -329,7 +333,8 @@ void OperatorsWindow::changePassword() {
     if (row < 0) return;
     edit_ = new OperatorPasswordWindow(db_, number, rows_.text(row, rows_.columnIndex(QStringLiteral("xm"))),
                                        rows_.text(row, rows_.columnIndex(QStringLiteral("pw"))));
-    connect(edit_, &OperatorPasswordWindow::saved, this, [this, number] { guarded(this, [this, number] { reload(number); }); });
+    connect(edit_, &OperatorPasswordWindow::saved, this,
+            [this, number] { guarded(this, [this, number] { reload(number); }); });
     connect(edit_, &QDialog::finished, edit_, &QWidget::close);
     openChildWindow(this, edit_);
     centreOver(edit_, parentWidget());

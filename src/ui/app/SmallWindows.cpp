@@ -1,5 +1,7 @@
 #include "ui/app/SmallWindows.h"
 
+#include "ui/app/Navigation.h"
+
 #include "core/data/Formats.h"
 #include "ui/common/Prompter.h"
 
@@ -46,11 +48,14 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     p.drawText(QRect(0, 20, width(), 150), Qt::AlignCenter, QStringLiteral("欢迎使用"));
 }
 
-void SplashWindow::mousePressEvent(QMouseEvent*) { pictureClicked(); }
+void SplashWindow::mousePressEvent(QMouseEvent*) {
+    pictureClicked();
+}
 
 void SplashWindow::pictureClicked() {
     asking_ = true;
-    const bool again = prompter().yesNo(this, QStringLiteral("以后启动时是否要显示此图示?"), QStringLiteral("提示"));
+    const bool again =
+        prompter().yesNo(this, QStringLiteral("以后启动时是否要显示此图示?"), QStringLiteral("提示"));
     asking_ = false;
     if (!again && onNotAgain_) onNotAgain_();
     accept();
@@ -94,12 +99,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent) {
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("版权声明"));
     auto* picture = new QLabel(this);
-    picture->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(64, 64));
-    auto* text = new QLabel(QStringLiteral("<h3>朔禾工资管理系统(V2009)</h3>"
-                                           "<p>计件、计分、计时工资管理<br>适用各类加工企业、中小型玩具工艺厂等</p>"
-                                           "<p>Qt %1</p>")
-                                .arg(QString::fromLatin1(qVersion())),
-                            this);
+    picture->setPixmap(svgIcon(QStringLiteral(":/icons/app.svg"), 64).pixmap(64, 64));
+    auto* text =
+        new QLabel(QStringLiteral("<h3>朔禾工资管理系统(V2009)</h3>"
+                                  "<p>计件、计分、计时工资管理<br>适用各类加工企业、中小型玩具工艺厂等</p>"
+                                  "<p>Qt %1</p>")
+                       .arg(QString::fromLatin1(qVersion())),
+                   this);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* top = new QHBoxLayout;
@@ -139,7 +145,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent) {
     lay->addLayout(grid);
 }
 
-QString CalculatorWindow::display() const { return display_->text(); }
+QString CalculatorWindow::display() const {
+    return display_->text();
+}
 
 void CalculatorWindow::apply() {
     const double v = display_->text().toDouble();
@@ -153,7 +161,8 @@ void CalculatorWindow::apply() {
         accumulator_ *= v;
     else if (pending_ == QStringLiteral("÷"))
         accumulator_ = v == 0 ? std::nan("") : accumulator_ / v;
-    display_->setText(std::isfinite(accumulator_) ? QString::number(accumulator_, 'g', 15) : QStringLiteral("错误"));
+    display_->setText(std::isfinite(accumulator_) ? QString::number(accumulator_, 'g', 15)
+                                                  : QStringLiteral("错误"));
     if (!std::isfinite(accumulator_)) accumulator_ = 0;
 }
 

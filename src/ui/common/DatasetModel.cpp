@@ -44,7 +44,8 @@ void DatasetModel::resolve() {
         return;
     }
     if (columns_.empty()) {
-        for (int c = 0; c < ds_->columnCount(); ++c) shown_.push_back({ds_->columnName(c), {}, 80, {}});
+        for (int c = 0; c < ds_->columnCount(); ++c)
+            shown_.push_back({ds_->columnName(c), {}, 80, {}});
     } else {
         shown_ = columns_;
     }
@@ -63,7 +64,8 @@ int DatasetModel::datasetColumn(int column) const {
 }
 
 void DatasetModel::applyTo(QTableView* view) const {
-    for (int c = 0; c < int(shown_.size()); ++c) view->setColumnWidth(c, shown_[c].width);
+    for (int c = 0; c < int(shown_.size()); ++c)
+        view->setColumnWidth(c, shown_[c].width);
     QHeaderView* rows = view->verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(view->fontMetrics().height() + 6);

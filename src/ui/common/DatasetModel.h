@@ -16,10 +16,10 @@ class QTableView;
 namespace gz::ui {
 
 struct GridColumn {
-    QString field;   // dataset column name
-    QString title;   // empty: the schema's label, else the field name
-    int width = 80;  // pixels
-    QString format;  // numeric picture; empty: the dataset's own display text
+    QString field;  // dataset column name
+    QString title;  // empty: the schema's label, else the field name
+    int width = 80; // pixels
+    QString format; // numeric picture; empty: the dataset's own display text
 };
 
 class DatasetModel : public QAbstractTableModel {

@@ -20,10 +20,18 @@ ErrorPresenter& presenter() {
 bool reporting = false;
 } // namespace
 
-void setErrorLogDatabase(Database* db) { logDb = db; }
-Database* errorLogDatabase() { return logDb; }
-void setErrorLogFolder(const ProgramFolder* folder) { logFolder = folder; }
-const ProgramFolder* errorLogFolder() { return logFolder; }
+void setErrorLogDatabase(Database* db) {
+    logDb = db;
+}
+Database* errorLogDatabase() {
+    return logDb;
+}
+void setErrorLogFolder(const ProgramFolder* folder) {
+    logFolder = folder;
+}
+const ProgramFolder* errorLogFolder() {
+    return logFolder;
+}
 
 ReportedError reportError(std::exception_ptr error, const QObject* component) {
     const ClassifiedError c = classify(error);
@@ -35,7 +43,8 @@ ReportedError reportError(std::exception_ptr error, const QObject* component) {
     if (QWidget* w = QApplication::activeWindow()) r.caption = w->windowTitle().left(255);
     if (r.caption.isEmpty()) r.caption = QStringLiteral("无标题");
     r.component = component ? QString::fromLatin1(component->metaObject()->className()) : QString();
-    if (logDb && logDb->isOpen()) r.logged = logError(*logDb, r.kind, r.caption, r.component, r.message, r.when);
+    if (logDb && logDb->isOpen())
+        r.logged = logError(*logDb, r.kind, r.caption, r.component, r.message, r.when);
     if (!r.logged)
         std::fprintf(stderr, "%s: %s\n", r.category.toUtf8().constData(), r.message.toUtf8().constData());
     // An error inside the dialog itself is logged but not shown again, so it cannot loop.
@@ -63,7 +72,9 @@ bool guarded(const QObject* component, const std::function<void()>& fn) {
     }
 }
 
-void setErrorPresenter(ErrorPresenter p) { presenter() = std::move(p); }
+void setErrorPresenter(ErrorPresenter p) {
+    presenter() = std::move(p);
+}
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 

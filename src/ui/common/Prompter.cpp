@@ -12,7 +12,9 @@ namespace gz::ui {
 
 namespace {
 
-QString captionOr(const QString& c) { return c.isEmpty() ? QStringLiteral("提示！") : c; }
+QString captionOr(const QString& c) {
+    return c.isEmpty() ? QStringLiteral("提示！") : c;
+}
 
 class QtPrompter final : public Prompter {
 public:
@@ -25,11 +27,13 @@ public:
         execModal(&box);
     }
     bool okCancel(QWidget* parent, const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+        QMessageBox box(QMessageBox::Question, captionOr(caption), text,
+                        QMessageBox::Ok | QMessageBox::Cancel, parent);
         return execModal(&box) == QMessageBox::Ok;
     }
     bool yesNo(QWidget* parent, const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Yes | QMessageBox::No, parent);
+        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Yes | QMessageBox::No,
+                        parent);
         return execModal(&box) == QMessageBox::Yes;
     }
     int yesNoCancel(QWidget* parent, const QString& text, const QString& caption) override {
@@ -47,10 +51,12 @@ public:
     QString maskedInput(QWidget* parent, const QString& caption, const QString& prompt) override {
         return askInput(parent, caption, prompt, QString(), true).text; // the empty default on Cancel
     }
-    QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override {
+    QString openFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
-    QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override {
+    QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override {
         return QFileDialog::getSaveFileName(parent, caption, dir, filter);
     }
     QString pickFolder(QWidget* parent, const QString& caption, const QString& dir) override {
@@ -70,6 +76,8 @@ Prompter& prompter() {
     return installed ? *installed : qt;
 }
 
-void setPrompter(Prompter* p) { installed = p; }
+void setPrompter(Prompter* p) {
+    installed = p;
+}
 
 } // namespace gz::ui

@@ -7,7 +7,8 @@ namespace gz::ui {
 
 QStringList ScriptedPrompter::texts() const {
     QStringList out;
-    for (const Shown& s : shown_) out << s.text;
+    for (const Shown& s : shown_)
+        out << s.text;
     return out;
 }
 
@@ -107,7 +108,8 @@ bool installScriptedPrompterFromEnvironment() {
     QFile f(script);
     if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
         QTextStream in(&f);
-        while (!in.atEnd()) answers << in.readLine();
+        while (!in.atEnd())
+            answers << in.readLine();
     }
     static ScriptedPrompter scripted;
     scripted = ScriptedPrompter(answers);

@@ -13,7 +13,8 @@ namespace gz::ui {
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        QString kind; // message, okCancel, yesNo, yesNoCancel, input, masked, openFile, saveFile, folder, date
+        QString
+            kind; // message, okCancel, yesNo, yesNoCancel, input, masked, openFile, saveFile, folder, date
         QString caption;
         QString text;
         Icon icon = Icon::Information;
@@ -39,13 +40,16 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& caption, const QString& prompt,
                                  const QString& defaultText) override;
     QString maskedInput(QWidget* parent, const QString& caption, const QString& prompt) override;
-    QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override;
     QString pickFolder(QWidget* parent, const QString& caption, const QString& dir) override;
     std::optional<QDate> pickDate(QWidget* parent, const QDate& start) override;
 
 private:
-    void record(const QString& kind, const QString& caption, const QString& text, Icon icon = Icon::Information);
+    void record(const QString& kind, const QString& caption, const QString& text,
+                Icon icon = Icon::Information);
     std::optional<QString> next();
     bool accepted();
 

@@ -41,7 +41,9 @@ int execModal(QDialog* dialog) {
     return dialog->exec();
 }
 
-void setModalHook(ModalHook h) { hook() = std::move(h); }
+void setModalHook(ModalHook h) {
+    hook() = std::move(h);
+}
 
 void centreOver(QWidget* window, QWidget* over) {
     QRect area;
@@ -50,7 +52,8 @@ void centreOver(QWidget* window, QWidget* over) {
     else if (QScreen* s = QGuiApplication::primaryScreen())
         area = s->availableGeometry();
     if (area.isEmpty()) return;
-    const QSize size = window->frameGeometry().size().isEmpty() ? window->sizeHint() : window->frameGeometry().size();
+    const QSize size =
+        window->frameGeometry().size().isEmpty() ? window->sizeHint() : window->frameGeometry().size();
     window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 

@@ -81,7 +81,10 @@ void DatePicker::setDate(const QDate& d) {
 }
 
 QString DatePicker::titleText() const {
-    return QStringLiteral("%1,%2,%3").arg(date_.year(), 4, 10, QLatin1Char('0')).arg(date_.month()).arg(date_.day());
+    return QStringLiteral("%1,%2,%3")
+        .arg(date_.year(), 4, 10, QLatin1Char('0'))
+        .arg(date_.month())
+        .arg(date_.day());
 }
 
 void DatePicker::showEvent(QShowEvent* e) {

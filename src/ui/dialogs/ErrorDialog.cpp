@@ -112,7 +112,9 @@ ErrorDialog& ErrorDialog::instance() {
     return *dialog;
 }
 
-void ErrorDialog::setCloseSystemAction(std::function<void()> action) { closeSystemAction() = std::move(action); }
+void ErrorDialog::setCloseSystemAction(std::function<void()> action) {
+    closeSystemAction() = std::move(action);
+}
 
 void ErrorDialog::load(const ReportedError& error) {
     headline_->setText(error.category);
@@ -171,13 +173,17 @@ void ErrorDialog::closeLog() {
     log_.close();
 }
 
-QString ErrorDialog::headline() const { return headline_->text(); }
+QString ErrorDialog::headline() const {
+    return headline_->text();
+}
 
 QString ErrorDialog::fieldText(int i) const {
     if (i >= 0 && i < 3) return fields_[i]->text();
     return message_->toPlainText();
 }
 
-int ErrorDialog::logRows() const { return model_->rowCount(); }
+int ErrorDialog::logRows() const {
+    return model_->rowCount();
+}
 
 } // namespace gz::ui

@@ -54,10 +54,12 @@ InputPrompt::InputPrompt(QWidget* parent, const QString& caption, const QString&
     edit_->setFocus();
 }
 
-QString InputPrompt::text() const { return edit_->text(); }
+QString InputPrompt::text() const {
+    return edit_->text();
+}
 
-PromptResult askInput(QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText,
-                      bool masked) {
+PromptResult askInput(QWidget* parent, const QString& caption, const QString& prompt,
+                      const QString& defaultText, bool masked) {
     InputPrompt d(parent, caption, prompt, defaultText, masked);
     centreOver(&d, nullptr);
     const bool ok = execModal(&d) == QDialog::Accepted;

@@ -32,7 +32,7 @@ struct PromptResult {
     QString text;
     bool ok = false;
 };
-PromptResult askInput(QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText,
-                      bool masked);
+PromptResult askInput(QWidget* parent, const QString& caption, const QString& prompt,
+                      const QString& defaultText, bool masked);
 
 } // namespace gz::ui
