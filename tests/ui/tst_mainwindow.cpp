@@ -250,15 +250,22 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QDate>("today");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("Yes on a Sunday") << "yes" << QDate(2026, 12, 13) << "BAK0";
-        QTest::newRow("Yes on a Saturday") << "yes" << QDate(2026, 12, 12) << "BAK6";
-        QTest::newRow("No") << "no" << QDate(2026, 12, 12) << QString();
+        QTest::addColumn<bool>("blocked"); // a plain file stands where the backup folder goes
+        QTest::newRow("Yes on a Sunday") << "yes" << QDate(2026, 12, 13) << "BAK0" << false;
+        QTest::newRow("Yes on a Saturday") << "yes" << QDate(2026, 12, 12) << "BAK6" << false;
+        QTest::newRow("No") << "no" << QDate(2026, 12, 12) << QString() << false;
+        QTest::newRow("Yes, folder blocked") << "yes" << QDate(2026, 12, 12) << QString() << true;
     }
     void exitBackup() {
         QFETCH(QString, answer);
         QFETCH(QDate, today);
         QFETCH(QString, folder);
+        QFETCH(bool, blocked);
         Home h;
+        if (blocked) {
+            QFile f(h.folder().path(QStringLiteral("BAK6")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
         test::UiFixture ui(Script{});
         MainWindow w(h.folder(), today);
         w.show();
@@ -269,6 +276,7 @@ private slots:
         QVERIFY(!w.database());
         QStringList expected{QStringLiteral("若系统正常,则选择[是],否则选择[否]")};
         if (!folder.isEmpty()) expected << QStringLiteral("数据备份完毕！ ");
+        if (blocked) expected << QStringLiteral("数据备份不成功,请检查数据是否存在！ ");
         QCOMPARE(ui.prompter.texts(), expected);
         QCOMPARE(ui.prompter.shown().first().caption, QStringLiteral("退出系统时是否备份数据?"));
         const QStringList backups =

@@ -47,6 +47,8 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
     }
     message_ = new QPlainTextEdit(this);
     message_->setReadOnly(true);
+    message_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    message_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     message_->setMaximumHeight(90);
     form->addRow(QStringLiteral("错误信息"), message_);
 
@@ -82,7 +84,7 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
         if (closeSystemAction())
             closeSystemAction()();
         else
-            QCoreApplication::exit(3);
+            QCoreApplication::exit(0);
     });
     connect(this, &QDialog::finished, this, [this] { closeLog(); });
 
