@@ -10,3 +10,8 @@ target_compile_definitions(bench_startup PRIVATE PKVGZGL_BIN="$<TARGET_FILE:pkvg
                                                  FLOOR_BIN="$<TARGET_FILE:startup_floor>")
 add_dependencies(bench_startup pkvgzgl startup_floor)
 gz_warnings(bench_startup)
+
+# The grid model over a million rows.
+add_executable(bench_grid ${CMAKE_CURRENT_LIST_DIR}/startup_grid.cpp)
+target_link_libraries(bench_grid PRIVATE gzui benchmark::benchmark)
+gz_warnings(bench_grid)
