@@ -43,6 +43,16 @@ void applyStartupOptions(const StartupOptions& o, RunValues& run) {
     run.entryMode = o.entryMode;
 }
 
+bool isYearEndReminderDay(const QDate& today) {
+    return today.month() == 12 && today.day() > 25;
+}
+
+QString yearEndReminderText() {
+    return QStringLiteral(
+        "提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据备份\n\n并做年终数据处理"
+        "(一般是在12月31日做完业务后或1月1日做业务前).");
+}
+
 void setSplashShown(Database& db, bool show) {
     db.exec(QStringLiteral("UPDATE config SET flashbj = :p1"), {show ? 1 : 0});
 }

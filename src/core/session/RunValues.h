@@ -2,6 +2,7 @@
 // The values the windows share while the program runs (none of them is stored), and the few
 // options the start-up reads and the main window writes back.
 
+#include <QDate>
 #include <QString>
 
 namespace gz {
@@ -43,6 +44,10 @@ StartupOptions readStartupOptions(Database& db);
 
 // Applies the options to the run: date format, display formats, input method, entry mode.
 void applyStartupOptions(const StartupOptions& options, RunValues& run);
+
+// The year-end reminder shown before the login on 26 to 31 December.
+bool isYearEndReminderDay(const QDate& today);
+QString yearEndReminderText();
 
 void setSplashShown(Database& db, bool show);                 // flashbj
 void setQuickStartHidden(Database& db, bool hidden);          // startbj

@@ -492,11 +492,7 @@ void MainWindow::startUp() {
         // 5. the company row stays with the connection; 6. the default date formats
         appDateFormat() = DateFormat(QStringLiteral("yyyy-mm-dd"), QStringLiteral("-"));
         // 7. the year-end reminder
-        if (today_.month() == 12 && today_.day() > 25)
-            prompter().message(
-                this,
-                QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据"
-                               "备份\n\n并做年终数据处理(一般是在12月31日做完业务后或1月1日做业务前)."));
+        if (isYearEndReminderDay(today_)) prompter().message(this, yearEndReminderText());
         // 8. login
         if (!login()) return;
         // 9, 10. upgrades 2 and 3
