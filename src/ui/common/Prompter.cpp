@@ -1,20 +1,20 @@
 #include "ui/common/Prompter.h"
 
+#include "ui/common/Windows.h"
+#include "ui/dialogs/DatePicker.h"
+#include "ui/dialogs/InputPrompt.h"
+
 #include <QApplication>
-#include <QCalendarWidget>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QVBoxLayout>
 
 namespace gz::ui {
 
 namespace {
 
-QString captionOr(const QString& c) { return c.isEmpty() ? QStringLiteral("提示！") : c; }
+QString captionOr(const QString& c) {
+    return c.isEmpty() ? QStringLiteral("提示！") : c;
+}
 
 class QtPrompter final : public Prompter {
 public:
@@ -24,58 +24,46 @@ public:
         if (icon == Icon::Error) i = QMessageBox::Critical;
         if (icon == Icon::Question) i = QMessageBox::Question;
         QMessageBox box(i, captionOr(caption), text, QMessageBox::Ok, parent);
-        box.exec();
+        execModal(&box);
     }
     bool okCancel(QWidget* parent, const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
-        return box.exec() == QMessageBox::Ok;
+        QMessageBox box(QMessageBox::Question, captionOr(caption), text,
+                        QMessageBox::Ok | QMessageBox::Cancel, parent);
+        return execModal(&box) == QMessageBox::Ok;
     }
     bool yesNo(QWidget* parent, const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Yes | QMessageBox::No, parent);
-        return box.exec() == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Yes | QMessageBox::No,
+                        parent);
+        return execModal(&box) == QMessageBox::Yes;
     }
     int yesNoCancel(QWidget* parent, const QString& text, const QString& caption) override {
         QMessageBox box(QMessageBox::Question, captionOr(caption), text,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-        const int r = box.exec();
+        const int r = execModal(&box);
         return r == QMessageBox::Yes ? 1 : r == QMessageBox::No ? 0 : -1;
     }
     std::optional<QString> input(QWidget* parent, const QString& caption, const QString& prompt,
                                  const QString& defaultText) override {
-        bool ok = false;
-        QString t = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, defaultText, &ok);
-        if (!ok) return std::nullopt;
-        return t;
+        const PromptResult r = askInput(parent, caption, prompt, defaultText, false);
+        if (!r.ok) return std::nullopt;
+        return r.text;
     }
     QString maskedInput(QWidget* parent, const QString& caption, const QString& prompt) override {
-        bool ok = false;
-        QString t = QInputDialog::getText(parent, caption, prompt, QLineEdit::Password, QString(), &ok);
-        return ok ? t : QString();
+        return askInput(parent, caption, prompt, QString(), true).text; // the empty default on Cancel
     }
-    QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override {
+    QString openFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
-    QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override {
+    QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
+                     const QString& filter) override {
         return QFileDialog::getSaveFileName(parent, caption, dir, filter);
     }
     QString pickFolder(QWidget* parent, const QString& caption, const QString& dir) override {
         return QFileDialog::getExistingDirectory(parent, caption, dir);
     }
     std::optional<QDate> pickDate(QWidget* parent, const QDate& start) override {
-        QDialog d(parent);
-        d.setWindowTitle(QStringLiteral("选择日期"));
-        auto* cal = new QCalendarWidget(&d);
-        cal->setFirstDayOfWeek(Qt::Sunday);
-        cal->setSelectedDate(start.isValid() ? start : QDate::currentDate());
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
-        auto* lay = new QVBoxLayout(&d);
-        lay->addWidget(cal);
-        lay->addWidget(buttons);
-        QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
-        QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
-        QObject::connect(cal, &QCalendarWidget::activated, &d, &QDialog::accept);
-        if (d.exec() != QDialog::Accepted) return std::nullopt;
-        return cal->selectedDate();
+        return runDatePicker(parent, start);
     }
 };
 
@@ -88,6 +76,8 @@ Prompter& prompter() {
     return installed ? *installed : qt;
 }
 
-void setPrompter(Prompter* p) { installed = p; }
+void setPrompter(Prompter* p) {
+    installed = p;
+}
 
 } // namespace gz::ui

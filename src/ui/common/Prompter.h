@@ -33,8 +33,10 @@ public:
     // Masked input (characters shown as "*"); cancelling gives an empty text.
     virtual QString maskedInput(QWidget* parent, const QString& caption, const QString& prompt) = 0;
     // File and folder pickers; an empty text when cancelled. filter as in QFileDialog ("PDF (*.pdf)").
-    virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
-    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir,
+                             const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir,
+                             const QString& filter) = 0;
     virtual QString pickFolder(QWidget* parent, const QString& caption, const QString& dir) = 0;
     // The date picker; nullopt when cancelled.
     virtual std::optional<QDate> pickDate(QWidget* parent, const QDate& start) = 0;
