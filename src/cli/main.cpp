@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "core/data/Errors.h"
+#include "core/data/Memory.h"
 #include "core/session/ErrorLog.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ void printUsage(QTextStream& s) {
 } // namespace
 
 int main(int argc, char** argv) {
+    gz::keepFreedMemory();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gzgl"));
     QStringList args = app.arguments().mid(1);

@@ -78,7 +78,9 @@ public:
 
 private:
     Database* db_;
-    Statement* cached_ = nullptr; // from the cache, reset on destruction
+    // From the cache, reset on destruction; shared so that closing the connection while a Query is
+    // alive never leaves it with a dangling statement.
+    std::shared_ptr<Statement> cached_;
     sqlite3_stmt* own_ = nullptr; // private copy when the cached one is in use (re-entrant use)
     sqlite3_stmt* stmt_ = nullptr;
 };
@@ -117,7 +119,7 @@ public:
     // Raises the typed database error for the connection's last failure.
     [[noreturn]] void fail(const QString& what) const;
 
-    Statement& statement(const QString& sql);
+    std::shared_ptr<Statement> statement(const QString& sql);
     std::size_t cachedStatements() const { return cache_.size(); }
 
 private:
@@ -127,7 +129,7 @@ private:
 
     QString path_;
     sqlite3* db_ = nullptr;
-    std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
+    std::unordered_map<std::string, std::shared_ptr<Statement>> cache_;
     friend class Transaction;
     int savepointDepth_ = 0;
 };

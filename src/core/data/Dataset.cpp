@@ -8,12 +8,12 @@
 #include <QDateTime>
 #include <cstring>
 #include <sqlcipher/sqlite3.h>
+#include <string>
 
 namespace gz {
 
 namespace {
 const char* const kRowIdColumn = "__rowid";
-constexpr int kInternLimit = 2048; // distinct texts per column worth sharing
 } // namespace
 
 Dataset::Type Dataset::typeFromDeclared(const QString& declared, int storage) {
@@ -95,7 +95,7 @@ void Dataset::close() {
     cols_.clear();
     rowIds_.clear();
     index_.clear();
-    intern_.clear();
+    arena_.clear();
     editRow_ = -1;
     changed_.clear();
     original_.clear();
@@ -108,8 +108,8 @@ void Dataset::load() {
     const bool hasRowId = editable();
     const TableDef* def = hasRowId ? findTable(table_) : nullptr;
     bool first = true;
-    std::vector<QByteArray> lastRaw;
-    std::vector<QString> lastText;
+    std::vector<std::string> lastRaw;
+    std::u16string wide;
     while (q.next()) {
         if (first) {
             first = false;
@@ -146,9 +146,7 @@ void Dataset::load() {
                 }
                 cols_.push_back(std::move(col));
             }
-            intern_.assign(cols_.size(), {});
             lastRaw.assign(cols_.size(), {});
-            lastText.assign(cols_.size(), {});
         }
         if (hasRowId) rowIds_.push_back(q.integer(0));
         const int off = hasRowId ? 1 : 0;
@@ -171,26 +169,33 @@ void Dataset::load() {
                     col.texts.emplace_back();
                     break;
                 }
-                // Equal texts share one buffer: compare the raw bytes with the last value first,
-                // then a small table of the column's distinct values.
+                // A value equal to the one above it shares its slice (line tables repeat the
+                // year, month, document and workshop row after row).
                 const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q.handle(), qc));
-                const int len = sqlite3_column_bytes(q.handle(), qc);
-                QByteArray& prev = lastRaw[c];
-                if (prev.size() == len && std::memcmp(prev.constData(), p, len) == 0 && !col.texts.empty()) {
-                    col.texts.push_back(lastText[c]);
+                const std::size_t len = static_cast<std::size_t>(sqlite3_column_bytes(q.handle(), qc));
+                std::string& prev = lastRaw[c];
+                if (!col.texts.empty() && prev.size() == len && std::memcmp(prev.data(), p, len) == 0) {
+                    col.texts.push_back(col.texts.back());
                     break;
                 }
-                QString s = QString::fromUtf8(p, len);
-                auto& table = intern_[c];
-                auto it = table.constFind(s);
-                if (it != table.constEnd()) {
-                    s = it.value();
-                } else if (table.size() < kInternLimit) {
-                    table.insert(s, s);
+                prev.assign(p, len);
+                bool ascii = true;
+                for (std::size_t i = 0; i < len; ++i)
+                    if (static_cast<unsigned char>(p[i]) >= 0x80) {
+                        ascii = false;
+                        break;
+                    }
+                if (ascii) {
+                    wide.resize(len);
+                    for (std::size_t i = 0; i < len; ++i)
+                        wide[i] = static_cast<char16_t>(p[i]);
+                    col.texts.push_back(arena_.add(wide.data(), len));
+                } else {
+                    const auto* w = static_cast<const char16_t*>(sqlite3_column_text16(q.handle(), qc));
+                    const std::size_t n16 =
+                        static_cast<std::size_t>(sqlite3_column_bytes16(q.handle(), qc)) / 2;
+                    col.texts.push_back(arena_.add(w, n16));
                 }
-                prev = QByteArray(p, len);
-                lastText[c] = s;
-                col.texts.push_back(std::move(s));
                 break;
             }
             case Type::Blob:
@@ -220,7 +225,6 @@ void Dataset::load() {
             cols_.push_back(std::move(col));
         }
     }
-    intern_.clear();
     for (int c = 0; c < static_cast<int>(cols_.size()); ++c)
         index_.insert(cols_[c].name.toLower(), c);
     open_ = true;
@@ -242,9 +246,9 @@ QVariant Dataset::value(int row, int col) const {
     case Type::Bool:
         return c.ints[row] != 0;
     case Type::Text:
-        return c.texts[row];
+        return arena_.view(c.texts[row]).toString();
     case Type::Date: {
-        const QString& s = c.texts[row];
+        const QString s = arena_.view(c.texts[row]).toString();
         if (s.size() > 10) {
             QDateTime dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             if (dt.isValid()) return dt;
@@ -269,7 +273,7 @@ double Dataset::real(int row, int col) const {
     case Type::Bool:
         return static_cast<double>(c.ints[row]);
     case Type::Text:
-        return c.texts[row].trimmed().toDouble();
+        return arena_.view(c.texts[row]).trimmed().toDouble();
     default:
         return c.variants.empty() ? 0.0 : c.variants[row].toDouble();
     }
@@ -286,10 +290,37 @@ QString Dataset::text(int row, int col) const {
         return QString::number(c.ints[row]);
     case Type::Text:
     case Type::Date:
-        return c.texts[row];
+        return arena_.view(c.texts[row]).toString();
     default:
         return c.variants[row].toString();
     }
+}
+
+QStringView Dataset::textView(int row, int col) const {
+    const Column& c = cols_[col];
+    if (c.nulls[row] || (c.type != Type::Text && c.type != Type::Date)) return QStringView();
+    return arena_.view(c.texts[row]);
+}
+
+Dataset::TextRef Dataset::TextArena::add(const char16_t* s, std::size_t n) {
+    if (n == 0) return TextRef();
+    bytes_ += n * sizeof(char16_t);
+    if (n > kChunk / 4) {
+        // A long text (a memo) gets a block of its own; the next short text starts a fresh block.
+        auto block = std::make_unique<char16_t[]>(n);
+        std::memcpy(block.get(), s, n * sizeof(char16_t));
+        chunks_.push_back(std::move(block));
+        used_ = kChunk;
+        return TextRef{static_cast<quint32>(chunks_.size() - 1), 0, static_cast<quint32>(n)};
+    }
+    if (used_ + n > kChunk) {
+        chunks_.push_back(std::make_unique<char16_t[]>(kChunk));
+        used_ = 0;
+    }
+    std::memcpy(chunks_.back().get() + used_, s, n * sizeof(char16_t));
+    TextRef r{static_cast<quint32>(chunks_.size() - 1), static_cast<quint32>(used_), static_cast<quint32>(n)};
+    used_ += n;
+    return r;
 }
 
 void Dataset::setCurrent(int row) {
@@ -405,7 +436,7 @@ void Dataset::setStored(int row, int col, const QVariant& v) {
         break;
     case Type::Text:
     case Type::Date:
-        c.texts[row] = null ? QString() : v.toString();
+        c.texts[row] = null ? TextRef() : arena_.add(QStringView(v.toString()));
         break;
     case Type::Blob:
     case Type::Variant:
@@ -445,7 +476,7 @@ QVariant Dataset::storedValue(int row, int col) const {
     switch (c.type) {
     case Type::Text:
     case Type::Date:
-        return c.texts[row];
+        return arena_.view(c.texts[row]).toString();
     case Type::Real:
         return c.reals[row];
     case Type::Integer:
@@ -469,7 +500,7 @@ void Dataset::insertEmptyRow(int row) {
             break;
         case Type::Text:
         case Type::Date:
-            c.texts.insert(c.texts.begin() + row, QString());
+            c.texts.insert(c.texts.begin() + row, TextRef());
             break;
         default:
             c.variants.insert(c.variants.begin() + row, QVariant());
@@ -634,22 +665,22 @@ QString Dataset::displayText(int row, int col) const {
     case Type::Bool:
         return c.ints[row] ? QStringLiteral("√") : QString();
     case Type::Date: {
-        const QString& s = c.texts[row];
+        const QString s = arena_.view(c.texts[row]).toString();
         const QDate d = dateFromStored(s);
         return d.isValid() ? appDateFormat().format(d) : s;
     }
     case Type::Text:
-        return c.texts[row];
+        return arena_.view(c.texts[row]).toString();
     default:
         return c.variants[row].toString();
     }
 }
 
 std::size_t Dataset::memoryUsage() const {
-    std::size_t n = rowIds_.capacity() * sizeof(qint64);
+    std::size_t n = rowIds_.capacity() * sizeof(qint64) + arena_.bytes();
     for (const Column& c : cols_) {
         n += c.nulls.capacity() + c.reals.capacity() * sizeof(double) + c.ints.capacity() * sizeof(qint64) +
-             c.texts.capacity() * sizeof(QString) + c.variants.capacity() * sizeof(QVariant);
+             c.texts.capacity() * sizeof(TextRef) + c.variants.capacity() * sizeof(QVariant);
     }
     return n;
 }

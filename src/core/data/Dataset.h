@@ -47,6 +47,9 @@ public:
     QVariant value(int row, int col) const;
     double real(int row, int col) const;  // 0 for empty
     QString text(int row, int col) const; // numbers as plain text, empty for empty
+    // The stored text of a text or date column without a copy; valid while the dataset is open and
+    // the cell unchanged. Empty for other columns.
+    QStringView textView(int row, int col) const;
     qint64 rowId(int row) const { return rowIds_.empty() ? -1 : rowIds_[row]; }
 
     // The cursor.
@@ -89,12 +92,40 @@ public:
     std::size_t memoryUsage() const;
 
 private:
+    struct TextRef {
+        quint32 chunk = 0;
+        quint32 pos = 0;
+        quint32 len = 0;
+    };
+    // Texts live in large UTF-16 blocks that never move, so loading allocates once per block
+    // instead of once per cell, and reading hands out views.
+    class TextArena {
+    public:
+        TextRef add(const char16_t* s, std::size_t n);
+        TextRef add(QStringView s) { return add(reinterpret_cast<const char16_t*>(s.utf16()), s.size()); }
+        QStringView view(const TextRef& r) const {
+            return r.len == 0 ? QStringView() : QStringView(chunks_[r.chunk].get() + r.pos, r.len);
+        }
+        void clear() {
+            chunks_.clear();
+            used_ = kChunk;
+            bytes_ = 0;
+        }
+        std::size_t bytes() const { return bytes_; }
+
+    private:
+        static constexpr std::size_t kChunk = 128 * 1024;
+        std::vector<std::unique_ptr<char16_t[]>> chunks_;
+        std::size_t used_ = kChunk; // in the last chunk
+        std::size_t bytes_ = 0;
+    };
+
     struct Column {
         QString name;
         Type type = Type::Variant;
         std::vector<double> reals;
         std::vector<qint64> ints;
-        std::vector<QString> texts;
+        std::vector<TextRef> texts; // text and date columns: slices of the arena
         std::vector<QVariant> variants;
         std::vector<quint8> nulls;
         QString picture;
@@ -124,8 +155,7 @@ private:
     bool inserted_ = false;
     std::vector<char> changed_;
     std::vector<QVariant> original_;
-    // Interning of repeated texts per column while loading; dropped after the load.
-    std::vector<QHash<QString, QString>> intern_;
+    TextArena arena_;
 };
 
 } // namespace gz

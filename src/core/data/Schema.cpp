@@ -154,7 +154,9 @@ QString columnSql(const TableDef& t, const ColumnDef& c) {
     case ColType::Double:
         return c.name + (zeroDefault ? QStringLiteral(" double DEFAULT 0") : QStringLiteral(" double"));
     case ColType::Bool:
-        return c.name + QStringLiteral(" boolean NOT NULL DEFAULT 0");
+        // The splash shows until the user says otherwise.
+        return c.name + (c.name == QLatin1String("flashbj") ? QStringLiteral(" boolean NOT NULL DEFAULT 1")
+                                                            : QStringLiteral(" boolean NOT NULL DEFAULT 0"));
     case ColType::DateTime:
         return c.name + QStringLiteral(" datetime");
     case ColType::Memo:
@@ -275,8 +277,8 @@ void insertInitialRows(Database& db, const QDate& today) {
     db.exec(QStringLiteral(
         "INSERT INTO config (priceformat, qtyformat, amountformat, weightformat, qtypformat, dateformat, "
         "dateeditmask, dateseparator, prechar, djbl, bcszbj, autobj, imename, picpath, picfilename, toppath, "
-        "laterate, startbj, flashbj) VALUES ('0.00', '0', '0.00', '0.00', '0.00', 'yyyy-mm-dd', "
-        "'0000/00/00;1;', '-', '', 1.5, 'F', 0, '', '', '', '', 0, 0, 1)"));
+        "laterate, startbj) VALUES ('0.00', '0', '0.00', '0.00', '0.00', 'yyyy-mm-dd', "
+        "'0000/00/00;1;', '-', '', 1.5, 'F', 0, '', '', '', '', 0, 0)"));
     db.exec(QStringLiteral("INSERT INTO company (name, je1, je2) VALUES ('', 0, 0)"));
     const QString counter = today.toString(QStringLiteral("yyMM")) + QStringLiteral("000001");
     for (const char* t : {"jjgzlist", "jfgzlist", "jsgzlist"})
