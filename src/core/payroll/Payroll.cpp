@@ -75,29 +75,56 @@ std::optional<Mode> modeFromName(const QString& name) {
     return std::nullopt;
 }
 
+namespace {
+
+// Count and sums of the listed rows, as "count(*), sum(…)" would give them: a sum is absent when
+// no row holds a value.
+QVariant columnSum(const Dataset& ds, const char* field) {
+    const int c = ds.columnIndex(QString::fromLatin1(field));
+    double sum = 0;
+    bool any = false;
+    for (int r = 0; r < ds.rowCount(); ++r) {
+        if (ds.isNull(r, c)) continue;
+        sum += ds.real(r, c);
+        any = true;
+    }
+    return any ? QVariant(sum) : QVariant();
+}
+
+} // namespace
+
 Totals refresh(Database& db, const Filter& f, Dataset* list) {
     requireDates(f);
     const Params p = filterParams(f);
     const QString filters = filterConditions(f);
-    {
-        Transaction tx(db);
-        rememberPeriod(db, f.from, f.to);
-        // SQLite evaluates every assignment against the old row, so the net pay spells the new
-        // gross out instead of reading yfgz.
-        db.exec(QStringLiteral("UPDATE gzb SET yfgz = %1, sfgz = %1%2 WHERE %3%4")
-                    .arg(kGross, kNetDeductions, kPeriod, filters),
-                p);
-        db.exec(QStringLiteral("DELETE FROM gzbtotal"));
-        Params tp = p;
-        tp.push_back(totalsCaption(f.workshop));
-        db.exec(QStringLiteral("INSERT INTO gzbtotal (totalqty, jge, spellje, pointje, overje, yfgz, sfgz, "
-                               "branchname) SELECT count(*), sum(jge), sum(spellje), sum(pointje), "
-                               "sum(overje), sum(yfgz), sum(sfgz), :p5 FROM gzb WHERE %1%2%3")
-                    .arg(kPeriod, modeConditions(f.mode), filters),
-                tp);
-        tx.commit();
-    }
-    if (list) openList(db, f, *list);
+    Dataset local;
+    Dataset& rows = list ? *list : local;
+    Transaction tx(db);
+    rememberPeriod(db, f.from, f.to);
+    // SQLite evaluates every assignment against the old row, so the net pay spells the new gross
+    // out instead of reading yfgz. Rows whose pay is already right are left alone, so a repeated
+    // refresh writes nothing.
+    const QString net = kGross + kNetDeductions;
+    db.exec(QStringLiteral(
+                "UPDATE gzb SET yfgz = %1, sfgz = %2 WHERE %3%4 AND (yfgz IS NOT (%1) OR sfgz IS NOT (%2))")
+                .arg(kGross, net, kPeriod, filters),
+            p);
+    // The totals take the same rows as the list, so they are summed from it rather than read again.
+    openList(db, f, rows);
+    const Params totals{rows.rowCount(),
+                        columnSum(rows, "jge"),
+                        columnSum(rows, "spellje"),
+                        columnSum(rows, "pointje"),
+                        columnSum(rows, "overje"),
+                        columnSum(rows, "yfgz"),
+                        columnSum(rows, "sfgz"),
+                        totalsCaption(f.workshop)};
+    db.exec(QStringLiteral("DELETE FROM gzbtotal"));
+    db.exec(QStringLiteral(
+                "INSERT INTO gzbtotal (totalqty, jge, spellje, pointje, overje, yfgz, sfgz, branchname) "
+                "VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
+            totals);
+    tx.commit();
     return readTotals(db);
 }
 
@@ -115,7 +142,7 @@ Totals readTotals(Database& db) {
                                "FROM gzbtotal LIMIT 1"));
     if (!q.next()) return t;
     t.count = q.real(0);
-    t.hasSums = !q.isNull(1);
+    t.hasSums = !q.isNull(5);
     t.jge = q.real(1);
     t.spellje = q.real(2);
     t.pointje = q.real(3);
