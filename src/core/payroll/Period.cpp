@@ -11,7 +11,10 @@ void rememberPeriod(Database& db, const QDate& from, const QDate& to) {
         db.exec(QStringLiteral("INSERT INTO dateconfig (ksdate, jsdate, bz) VALUES (:p1, :p2, 0)"),
                 {dateToStored(from), dateToStored(to)});
     } else {
-        db.exec(QStringLiteral("UPDATE dateconfig SET ksdate = :p1, jsdate = :p2 WHERE id = :p3"),
+        // Unchanged, the row is not written again (a refresh repeated on the same period then
+        // writes nothing to the file).
+        db.exec(QStringLiteral("UPDATE dateconfig SET ksdate = :p1, jsdate = :p2 WHERE id = :p3 AND "
+                               "(ksdate IS NOT :p1 OR jsdate IS NOT :p2)"),
                 {dateToStored(from), dateToStored(to), id});
     }
 }

@@ -115,16 +115,29 @@ SummaryTotals refreshSummary(Database& db, SummaryKind kind, const SummaryFilter
     const bool time = kind == SummaryKind::Time;
     Transaction tx(db);
     rememberPeriod(db, f.from, f.to);
-    db.exec(QStringLiteral("DELETE FROM totallist"));
     if (list) {
-        // The totals take the same lines as the list, so they are summed from it.
+        // The totals take the same lines as the list, so they are summed from it; the row is
+        // rewritten only when it changes.
         openSummaryList(db, kind, f, *list);
         const QVariant none;
-        db.exec(QStringLiteral("INSERT INTO totallist (hjsl, amount, hjovertime, hjoverje, branchname) "
-                               "VALUES (:p1, :p2, :p3, :p4, :p5)"),
-                {columnSum(*list, "sl"), columnSum(*list, "jge"), time ? columnSum(*list, "overtime") : none,
-                 time ? columnSum(*list, "overje") : none, totalsCaption(f.workshopName)});
+        const Params totals{columnSum(*list, "sl"), columnSum(*list, "jge"),
+                            time ? columnSum(*list, "overtime") : none,
+                            time ? columnSum(*list, "overje") : none, totalsCaption(f.workshopName)};
+        const bool same =
+            db.scalar(QStringLiteral(
+                          "SELECT count(*) = 1 AND sum(hjsl IS :p1 AND amount IS :p2 AND hjovertime IS "
+                          ":p3 AND hjoverje IS :p4 AND branchname IS :p5 AND intno IS NULL AND "
+                          "billdate IS NULL AND gh IS NULL) = 1 FROM totallist"),
+                      totals)
+                .toBool();
+        if (!same) {
+            db.exec(QStringLiteral("DELETE FROM totallist"));
+            db.exec(QStringLiteral("INSERT INTO totallist (hjsl, amount, hjovertime, hjoverje, branchname) "
+                                   "VALUES (:p1, :p2, :p3, :p4, :p5)"),
+                    totals);
+        }
     } else {
+        db.exec(QStringLiteral("DELETE FROM totallist"));
         Params p = filterParams(f);
         p.push_back(totalsCaption(f.workshopName));
         // The table name comes from the kind; every value is bound.
@@ -139,13 +152,28 @@ SummaryTotals refreshSummary(Database& db, SummaryKind kind, const SummaryFilter
     return readSummaryTotals(db);
 }
 
+namespace {
+
+// Reading a period's lines in date order through the work-date index visits their pages out of
+// storage order; that is fast only when the page cache holds them all (a busy month is about
+// 20 MB of lines). With a smaller cache the lines are read in storage order and sorted instead.
+bool cacheHoldsAMonthOfLines(Database& db) {
+    const qint64 size = db.scalar(QStringLiteral("PRAGMA cache_size")).toLongLong();
+    const qint64 bytes =
+        size < 0 ? -size * 1024 : size * db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+    return bytes >= 32LL * 1024 * 1024;
+}
+
+} // namespace
+
 void openSummaryList(Database& db, SummaryKind kind, const SummaryFilter& f, Dataset& list) {
     requireDates(f);
     const QString table = summaryLineTable(kind);
-    list.open(db,
-              QStringLiteral("SELECT * FROM %1 WHERE %2%3 ORDER BY etdate, rowid")
-                  .arg(table, kLines.arg(table), filterConditions(f)),
-              filterParams(f));
+    const QString lines = cacheHoldsAMonthOfLines(db) ? kPeriodLines : kLines.arg(table);
+    list.open(
+        db,
+        QStringLiteral("SELECT * FROM %1 WHERE %2%3 ORDER BY etdate").arg(table, lines, filterConditions(f)),
+        filterParams(f));
 }
 
 SummaryTotals readSummaryTotals(Database& db) {

@@ -112,6 +112,13 @@ void TestPayroll::emptyFieldsCountAsZero() {
     QCOMPARE(q.real(0), 500.0);
     QCOMPARE(q.real(1), 500.0);
     QCOMPARE(t.yfgz, 500.0);
+    // Only the net pay out of date: it is still recomputed.
+    db.exec(QStringLiteral("UPDATE gzb SET sfgz = NULL"));
+    refresh(db, march());
+    QCOMPARE(real(db, QStringLiteral("SELECT sfgz FROM gzb")), 500.0);
+    db.exec(QStringLiteral("UPDATE gzb SET sfgz = 3"));
+    refresh(db, march());
+    QCOMPARE(real(db, QStringLiteral("SELECT sfgz FROM gzb")), 500.0);
 }
 
 void TestPayroll::modes_data() {
@@ -217,6 +224,13 @@ void TestPayroll::totalsRowRewritten() {
     QCOMPARE(stored.sfgz, stored.yfgz - 4);
     QCOMPARE(stored.branchname, QStringLiteral("一车间"));
     QCOMPARE(t.sfgz, stored.sfgz);
+    // The same refresh again puts right a totals row that was changed in between.
+    for (const char* tamper : {"UPDATE gzbtotal SET jge = 1", "INSERT INTO gzbtotal (totalqty) VALUES (2)"}) {
+        db.exec(QString::fromLatin1(tamper));
+        refresh(db, f);
+        QCOMPARE(real(db, QStringLiteral("SELECT count(*) FROM gzbtotal")), 1.0);
+        QCOMPARE(readTotals(db).jge, 30.0);
+    }
 }
 
 void TestPayroll::emptyPeriodTotals() {

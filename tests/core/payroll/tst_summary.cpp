@@ -192,6 +192,17 @@ void TestSummary::totalsRowRewrittenAndPeriodRemembered() {
     QCOMPARE(rememberedPeriod(db)->from, QDate(2025, 3, 15));
     // The payroll totals row is not touched by a summary.
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM gzbtotal")).toInt(), 0);
+    // A refresh of the same period puts right a totals row that was changed in between.
+    Dataset list;
+    for (const char* tamper :
+         {"UPDATE totallist SET amount = 1", "INSERT INTO totallist (amount) VALUES (17)",
+          "UPDATE totallist SET gh = '0001'"}) {
+        db.exec(QString::fromLatin1(tamper));
+        refreshSummary(db, SummaryKind::Piece, f, &list);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM totallist")).toInt(), 1);
+        QCOMPARE(readSummaryTotals(db).amount, 17.0);
+        QVERIFY(db.scalar(QStringLiteral("SELECT gh FROM totallist")).isNull());
+    }
 }
 
 void TestSummary::invalidDateWritesNothing() {
