@@ -45,7 +45,8 @@ payroll::SummaryFilter summaryFilterFromArgs(Context& ctx, int kindIndex, payrol
     if (!from || !to) throw UsageError{QStringLiteral("--from DATE and --to DATE are required")};
     f.from = ctx.dateArg(*from);
     f.to = ctx.dateArg(*to);
-    if (const auto branch = ctx.option(QStringLiteral("--branch"))) {
+    // An empty workshop number means no workshop filter, as in the refresh itself.
+    if (const auto branch = ctx.option(QStringLiteral("--branch")); branch && !branch->trimmed().isEmpty()) {
         f.branchId = branch->trimmed();
         const auto name = payroll::workshopName(ctx.db(), f.branchId);
         if (!name) throw Refusal{payroll::msg::unknownWorkshop()};

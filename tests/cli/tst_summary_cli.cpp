@@ -86,6 +86,7 @@ void TestSummaryCli::filters_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("totals");
     QTest::newRow("workshop") << QStringList{"--branch", "01"} << "10,2.5,一车间";
+    QTest::newRow("emptied workshop box") << QStringList{"--branch", " "} << "14,3.5,";
     QTest::newRow("employee padded") << QStringList{"--gh", "2"} << "4,1,";
     QTest::newRow("employee 0000") << QStringList{"--gh", "0000"} << "14,3.5,";
     QTest::newRow("product") << QStringList{"--product", "拉链"} << "4,1,";

@@ -1,6 +1,7 @@
 #include "core/maintenance/YearEnd.h"
 
 #include "core/data/Database.h"
+#include "core/data/Errors.h"
 #include "core/data/Numbering.h"
 #include "core/maintenance/FolderCopy.h"
 #include "core/session/ProgramFolder.h"
@@ -41,7 +42,9 @@ QString initialise(Database& db, const QDate& today) {
 }
 
 QString yearEnd(Database& db, const ProgramFolder& folder, const QDate& today) {
-    // The file is consistent on disk between statements; no transaction may be open during the copy.
+    // The file on disk is consistent only between transactions; inside one, changed pages may
+    // already be written, and the copy would hold half of them.
+    if (db.inTransaction()) throw databaseError(QStringLiteral("年终数据处理不能在未完成的事务中进行"));
     copyFolderTreeOrThrow(folder.worksDir(), folder.lastYearDir());
     return emptyWageData(db, kYearEndOrder, today.addDays(1));
 }

@@ -77,6 +77,7 @@ private slots:
     void yearEndKeepsCopyOfTheDataFolder();
     void secondYearEndOverwritesLastbak();
     void failedCopyDeletesNothing();
+    void refusedInsideATransaction();
     void failedDeleteDeletesNothing();
     void guard_data();
     void guard();
@@ -179,6 +180,20 @@ void TestYearEnd::failedCopyDeletesNothing() {
     for (const QString& t : kWageTables)
         QCOMPARE(rows(db, t), 1);
     QCOMPARE(counterText(db, QStringLiteral("jjgzlist")), before);
+}
+
+void TestYearEnd::refusedInsideATransaction() {
+    test::TempHome home;
+    Database& db = home.db();
+    fillYear(db);
+    {
+        Transaction tx(db);
+        db.exec(QStringLiteral("DELETE FROM gzb"));
+        QVERIFY_THROWS_EXCEPTION(Error, yearend::yearEnd(db, home.folder(), QDate(2009, 12, 31)));
+    }
+    QVERIFY(!QDir(home.folder().lastYearDir()).exists());
+    QCOMPARE(rows(db, QStringLiteral("gzb")), 1);
+    QCOMPARE(rows(db, QStringLiteral("jjgzlist")), 1);
 }
 
 void TestYearEnd::failedDeleteDeletesNothing() {
