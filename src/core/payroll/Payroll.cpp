@@ -119,11 +119,21 @@ Totals refresh(Database& db, const Filter& f, Dataset* list) {
                         columnSum(rows, "yfgz"),
                         columnSum(rows, "sfgz"),
                         totalsCaption(f.workshop)};
-    db.exec(QStringLiteral("DELETE FROM gzbtotal"));
-    db.exec(QStringLiteral(
-                "INSERT INTO gzbtotal (totalqty, jge, spellje, pointje, overje, yfgz, sfgz, branchname) "
-                "VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
-            totals);
+    // The totals row is rewritten only when it changes.
+    const bool same =
+        db.scalar(QStringLiteral(
+                      "SELECT count(*) = 1 AND sum(totalqty IS :p1 AND jge IS :p2 AND spellje IS :p3 AND "
+                      "pointje IS :p4 AND overje IS :p5 AND yfgz IS :p6 AND sfgz IS :p7 AND branchname "
+                      "IS :p8 AND gh IS NULL) = 1 FROM gzbtotal"),
+                  totals)
+            .toBool();
+    if (!same) {
+        db.exec(QStringLiteral("DELETE FROM gzbtotal"));
+        db.exec(QStringLiteral(
+                    "INSERT INTO gzbtotal (totalqty, jge, spellje, pointje, overje, yfgz, sfgz, branchname) "
+                    "VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
+                totals);
+    }
     tx.commit();
     return readTotals(db);
 }
