@@ -185,9 +185,11 @@ const char* const kIndexes[] = {
     "jfgzdetail(intno)",
     "jsgzdetail(mainintno)",
     "jsgzdetail(intno)",
-    "jjgzdetail(etdate)",
-    "jfgzdetail(etdate)",
-    "jsgzdetail(etdate)",
+    // By work date, carrying what the summary totals read, so that a period's totals come from
+    // the index alone.
+    "jjgzdetail(etdate, pass, cancel, sl, jge, overtime, overje)",
+    "jfgzdetail(etdate, pass, cancel, sl, jge, overtime, overje)",
+    "jsgzdetail(etdate, pass, cancel, sl, jge, overtime, overje)",
     "gzb(gh,nf,yf)",
     "gzb(etdate)",
     "employee(id)",
