@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(qt6-base-dev qt6-translations-l10n qt6-svg-dev libsqlcipher-dev sqlcipher libxlsxwriter-dev libzint-dev
       zint cmake ninja-build ccache g++ libbenchmark-dev libgtest-dev xvfb xauth xdotool imagemagick
-      poppler-utils fonts-wqy-microhei fonts-noto-cjk libquazip1-qt6-dev xlsx2csv)
+      poppler-utils fonts-wqy-microhei fonts-noto-cjk zlib1g-dev unzip xlsx2csv)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,11 +2,10 @@
 
 #include "cli/CliRunner.h"
 
+#include "common/ZipWriter.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <quazip.h>
-#include <quazipfile.h>
 
 using namespace gz::test;
 
@@ -74,23 +73,13 @@ private slots:
                     .arg(i)
                     .toUtf8();
         const QString path = dir.filePath(s("staff.xlsx"));
-        {
-            QuaZip zip(path);
-            QVERIFY(zip.open(QuaZip::mdCreate));
-            const std::pair<const char*, QByteArray> entries[] = {
-                {"xl/sharedStrings.xml",
-                 QByteArray("<sst><si><t>id</t></si><si><t>name</t></si><si><t>szbm</t></si>"
-                            "<si><t>basegz</t></si><si><t>") +
-                     s("一车间").toUtf8() + "</t></si></sst>"},
-                {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"}};
-            for (const auto& [name, data] : entries) {
-                QuaZipFile f(&zip);
-                QVERIFY(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
-                f.write(data);
-                f.close();
-            }
-            zip.close();
-        }
+        QVERIFY(gz::test::writeZip(
+            path,
+            {{s("xl/sharedStrings.xml"),
+              QByteArray("<sst><si><t>id</t></si><si><t>name</t></si><si><t>szbm</t></si>"
+                         "<si><t>basegz</t></si><si><t>") +
+                  s("一车间").toUtf8() + "</t></si></sst>"},
+             {s("xl/worksheets/sheet1.xml"), "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"}}));
         const CliResult r = runGzgl(dir.path(), {s("import"), s("employee"), path});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QCOMPARE(r.out.trimmed(), s("3000"));

@@ -1,12 +1,11 @@
 #include "core/io/TableFile.h"
 
 #include "core/data/Errors.h"
+#include "core/io/ZipReader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
-#include <quazip.h>
-#include <quazipfile.h>
 
 namespace gz {
 
@@ -30,17 +29,13 @@ void addRecord(TableFile& t, QStringList record, int line) {
     t.lines.push_back(line);
 }
 
-QByteArray readZipEntry(QuaZip& zip, const QString& name, bool required) {
-    if (!zip.setCurrentFile(name)) {
-        if (required)
-            throw fileError(QStringLiteral("%1 不是有效的 XLSX 文件(缺少 %2)").arg(zip.getZipName(), name));
+QByteArray readZipEntry(const ZipReader& zip, const QString& path, const QString& name, bool required) {
+    std::optional<QByteArray> data = zip.read(name);
+    if (!data) {
+        if (required) throw fileError(QStringLiteral("%1 不是有效的 XLSX 文件(缺少 %2)").arg(path, name));
         return {};
     }
-    QuaZipFile f(&zip);
-    if (!f.open(QIODevice::ReadOnly)) throw fileError(QStringLiteral("无法读取 %1").arg(name));
-    QByteArray data = f.readAll();
-    f.close();
-    return data;
+    return *data;
 }
 
 // "B12" → column index 1.
@@ -152,12 +147,10 @@ TableFile parseCsv(const QByteArray& bytes) {
 }
 
 TableFile readXlsx(const QString& path) {
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip)) throw fileError(QStringLiteral("无法打开文件 %1").arg(path));
+    const ZipReader zip(path);
     const QStringList strings =
-        sharedStrings(readZipEntry(zip, QStringLiteral("xl/sharedStrings.xml"), false));
-    const QByteArray sheet = readZipEntry(zip, QStringLiteral("xl/worksheets/sheet1.xml"), true);
-    zip.close();
+        sharedStrings(readZipEntry(zip, path, QStringLiteral("xl/sharedStrings.xml"), false));
+    const QByteArray sheet = readZipEntry(zip, path, QStringLiteral("xl/worksheets/sheet1.xml"), true);
 
     TableFile t;
     QXmlStreamReader r(sheet);

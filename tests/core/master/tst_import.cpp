@@ -1,6 +1,7 @@
 // Master data: look-ups, on-the-spot creation, reading table files and the all-or-nothing import.
 
 #include "common/TempHome.h"
+#include "common/ZipWriter.h"
 #include "core/data/Database.h"
 #include "core/data/Errors.h"
 #include "core/io/TableFile.h"
@@ -8,8 +9,6 @@
 #include "core/master/MasterImport.h"
 
 #include <QtTest>
-#include <quazip.h>
-#include <quazipfile.h>
 
 using namespace gz;
 using namespace gz::test;
@@ -31,18 +30,10 @@ void seedBranches(Database& db) {
 
 // A minimal workbook: shared strings and the first sheet.
 void writeXlsx(const QString& path, const QByteArray& strings, const QByteArray& sheet) {
-    QuaZip zip(path);
-    QVERIFY(zip.open(QuaZip::mdCreate));
-    auto add = [&](const char* name, const QByteArray& data) {
-        QuaZipFile f(&zip);
-        QVERIFY(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
-        f.write(data);
-        f.close();
-    };
-    add("[Content_Types].xml", "<?xml version=\"1.0\"?><Types/>");
-    add("xl/sharedStrings.xml", strings);
-    add("xl/worksheets/sheet1.xml", sheet);
-    zip.close();
+    QVERIFY(
+        gz::test::writeZip(path, {{QStringLiteral("[Content_Types].xml"), "<?xml version=\"1.0\"?><Types/>"},
+                                  {QStringLiteral("xl/sharedStrings.xml"), strings},
+                                  {QStringLiteral("xl/worksheets/sheet1.xml"), sheet}}));
 }
 
 } // namespace
