@@ -80,7 +80,7 @@ public:
     Template read() {
         Template t;
         bool seenRoot = false;
-        while (xml_.readNextStartElement()) {
+        if (xml_.readNextStartElement()) {
             if (xml_.name() != QLatin1String("report")) fail(QStringLiteral("根元素应为 report"));
             seenRoot = true;
             for (const QXmlStreamAttribute& a : xml_.attributes()) {
