@@ -91,11 +91,17 @@ QStringList exportXlsx(const PreparedReport& r, const QString& path) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
 
     // Columns from the left edges of all texts; rows from the tops, page by page.
-    std::vector<double> xs;
+    // Columns come from the framed cells of the report's tables when it has any, so that loose
+    // texts (titles, page footers) do not split the table's columns; they go into the column at
+    // or before their left edge.
+    std::vector<double> xs, framed;
     for (const PreparedPage& p : r.pages)
         for (const PageItem& it : p.items)
-            if (it.type != PageItem::Type::Line && it.type != PageItem::Type::Rect)
+            if (it.type != PageItem::Type::Line && it.type != PageItem::Type::Rect) {
                 xs.push_back(it.rect.left());
+                if (it.frame) framed.push_back(it.rect.left());
+            }
+    if (!framed.empty()) xs = framed;
     const std::vector<double> cols = snapEdges(xs);
     double right = 0;
     for (const PreparedPage& p : r.pages)
