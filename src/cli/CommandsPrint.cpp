@@ -36,7 +36,8 @@ int cmdPrint(Context& ctx) {
     const QString file = name.endsWith(QLatin1String(".rmf")) ? name : name + QStringLiteral(".rmf");
     const PrintBinding* binding = findPrintBinding(file);
     if (!binding)
-        throw UsageError{QStringLiteral("%1 cannot be printed from the command line (known: %2)").arg(file, printUsage())};
+        throw UsageError{
+            QStringLiteral("%1 cannot be printed from the command line (known: %2)").arg(file, printUsage())};
     const bool preview = ctx.flag(QStringLiteral("--preview"));
     const std::optional<QString> out = ctx.option(QStringLiteral("--out"));
     if (!out && !preview) throw UsageError{QStringLiteral("--out FILE is needed (or --preview)")};
@@ -92,12 +93,13 @@ void bindEmployees(Context& ctx, report::Channels& ch) {
 }
 
 const bool registered = [] {
-    registerCommand({QStringLiteral("print"),
-                     QStringLiteral("print TEMPLATE --out FILE.pdf|.xlsx|.html|.png|.jpg|.bmp [--preview] [filters]"),
-                     QStringLiteral("prepare a report from report/TEMPLATE with its window's channels and write it"),
-                     cmdPrint});
-    registerPrintBinding({QStringLiteral("employee.rmf"), QStringLiteral("[--dept NAME] [--find TEXT] [--current]"),
-                          bindEmployees});
+    registerCommand(
+        {QStringLiteral("print"),
+         QStringLiteral("print TEMPLATE --out FILE.pdf|.xlsx|.html|.png|.jpg|.bmp [--preview] [filters]"),
+         QStringLiteral("prepare a report from report/TEMPLATE with its window's channels and write it"),
+         cmdPrint});
+    registerPrintBinding({QStringLiteral("employee.rmf"),
+                          QStringLiteral("[--dept NAME] [--find TEXT] [--current]"), bindEmployees});
     return true;
 }();
 
@@ -138,11 +140,13 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
         }
     }
     if (command == QLatin1String("print")) {
-        const bool display = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+        const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                             qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                              qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
         if (preview && display) return std::make_unique<QApplication>(argc, argv);
         // Painting without a display: the offscreen platform has the fonts.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !preview) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !preview)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);

@@ -22,25 +22,32 @@ private slots:
         // init installs the factory templates in both folders.
         QVERIFY(QFile::exists(QDir(home_.path()).filePath(QStringLiteral("report/employee.rmf"))));
         QVERIFY(QFile::exists(QDir(home_.path()).filePath(QStringLiteral("report0/gzb.rmf"))));
-        const QStringList rows[] = {{QStringLiteral("000002"), QStringLiteral("0002"), QStringLiteral("王五"), QStringLiteral("包装车间"), QStringLiteral("0")},
-                                    {QStringLiteral("000001"), QStringLiteral("0001"), QStringLiteral("张三"), QStringLiteral("缝纫车间"), QStringLiteral("0")},
-                                    {QStringLiteral("000003"), QStringLiteral("0003"), QStringLiteral("李四'--"), QStringLiteral("缝纫车间"), QStringLiteral("1")}};
+        const QStringList rows[] = {{QStringLiteral("000002"), QStringLiteral("0002"), QStringLiteral("王五"),
+                                     QStringLiteral("包装车间"), QStringLiteral("0")},
+                                    {QStringLiteral("000001"), QStringLiteral("0001"), QStringLiteral("张三"),
+                                     QStringLiteral("缝纫车间"), QStringLiteral("0")},
+                                    {QStringLiteral("000003"), QStringLiteral("0003"),
+                                     QStringLiteral("李四'--"), QStringLiteral("缝纫车间"),
+                                     QStringLiteral("1")}};
         for (const QStringList& r : rows) {
-            const CliResult res = runAdmin(home_.path(), {QStringLiteral("sql"),
-                                                          QStringLiteral("INSERT INTO employee (intno, id, name, szbm, lcbj) VALUES (:a, :b, :c, :d, :e)"),
-                                                          QStringLiteral("--param"), QStringLiteral("a=") + r[0],
-                                                          QStringLiteral("--param"), QStringLiteral("b=") + r[1],
-                                                          QStringLiteral("--param"), QStringLiteral("c=") + r[2],
-                                                          QStringLiteral("--param"), QStringLiteral("d=") + r[3],
-                                                          QStringLiteral("--param"), QStringLiteral("e=") + r[4]});
+            const CliResult res = runAdmin(
+                home_.path(),
+                {QStringLiteral("sql"),
+                 QStringLiteral(
+                     "INSERT INTO employee (intno, id, name, szbm, lcbj) VALUES (:a, :b, :c, :d, :e)"),
+                 QStringLiteral("--param"), QStringLiteral("a=") + r[0], QStringLiteral("--param"),
+                 QStringLiteral("b=") + r[1], QStringLiteral("--param"), QStringLiteral("c=") + r[2],
+                 QStringLiteral("--param"), QStringLiteral("d=") + r[3], QStringLiteral("--param"),
+                 QStringLiteral("e=") + r[4]});
             QVERIFY2(res.code == 0, qPrintable(res.err));
         }
-        runAdmin(home_.path(), {QStringLiteral("sql"), QStringLiteral("UPDATE company SET name = :n"), QStringLiteral("--param"),
-                                QStringLiteral("n=星光玩具厂")});
+        runAdmin(home_.path(), {QStringLiteral("sql"), QStringLiteral("UPDATE company SET name = :n"),
+                                QStringLiteral("--param"), QStringLiteral("n=星光玩具厂")});
     }
 
     void employeeListToPdf() {
-        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee.rmf"), QStringLiteral("--out"), out(QStringLiteral("e.pdf"))});
+        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee.rmf"),
+                                                   QStringLiteral("--out"), out(QStringLiteral("e.pdf"))});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QCOMPARE(r.out.trimmed(), QDir::toNativeSeparators(out(QStringLiteral("e.pdf"))));
         QProcess p;
@@ -54,14 +61,16 @@ private slots:
     }
 
     void filtersAreBoundNotSpliced() {
-        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"), QStringLiteral("--dept"),
-                                                   QStringLiteral("缝纫车间"), QStringLiteral("--find"), QStringLiteral("'"),
+        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"),
+                                                   QStringLiteral("--dept"), QStringLiteral("缝纫车间"),
+                                                   QStringLiteral("--find"), QStringLiteral("'"),
                                                    QStringLiteral("--out"), out(QStringLiteral("f.html"))});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QFile f(out(QStringLiteral("f.html")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(f.readAll());
-        QVERIFY(html.contains(QStringLiteral("李四&#x27;; DROP TABLE employee;--")) || html.contains(QStringLiteral("李四'--")));
+        QVERIFY(html.contains(QStringLiteral("李四&#x27;; DROP TABLE employee;--")) ||
+                html.contains(QStringLiteral("李四'--")));
         QVERIFY(!html.contains(QStringLiteral("张三")));
         QVERIFY(html.contains(QStringLiteral("共 1 人")));
     }
@@ -74,7 +83,8 @@ private slots:
     }
     void otherFormats() {
         QFETCH(QString, name);
-        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"), QStringLiteral("--out"), out(name)});
+        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"),
+                                                   QStringLiteral("--out"), out(name)});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(QFileInfo(out(name)).size() > 1000);
     }
@@ -83,9 +93,15 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("mentions");
-        QTest::newRow("no output") << QStringList{QStringLiteral("print"), QStringLiteral("employee")} << 2 << "--out";
-        QTest::newRow("unknown format") << QStringList{QStringLiteral("print"), QStringLiteral("employee"), QStringLiteral("--out"), QStringLiteral("x.doc")} << 2 << ".pdf";
-        QTest::newRow("template without binding") << QStringList{QStringLiteral("print"), QStringLiteral("nosuch.rmf"), QStringLiteral("--out"), QStringLiteral("x.pdf")} << 2 << "employee.rmf";
+        QTest::newRow("no output") << QStringList{QStringLiteral("print"), QStringLiteral("employee")} << 2
+                                   << "--out";
+        QTest::newRow("unknown format") << QStringList{QStringLiteral("print"), QStringLiteral("employee"),
+                                                       QStringLiteral("--out"), QStringLiteral("x.doc")}
+                                        << 2 << ".pdf";
+        QTest::newRow("template without binding")
+            << QStringList{QStringLiteral("print"), QStringLiteral("nosuch.rmf"), QStringLiteral("--out"),
+                           QStringLiteral("x.pdf")}
+            << 2 << "employee.rmf";
     }
     void refusals() {
         QFETCH(QStringList, args);
@@ -99,15 +115,19 @@ private slots:
     void missingOrBrokenTemplateIsAnError() {
         const QString tpl = QDir(home_.path()).filePath(QStringLiteral("report/employee.rmf"));
         QVERIFY(QFile::rename(tpl, tpl + QStringLiteral(".bak")));
-        CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"), QStringLiteral("--out"), out(QStringLiteral("m.pdf"))});
+        CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"),
+                                             QStringLiteral("--out"), out(QStringLiteral("m.pdf"))});
         QCOMPARE(r.code, 3);
-        QVERIFY2(r.err.contains(QStringLiteral("employee.rmf")) && r.err.contains(QStringLiteral("不存在")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("employee.rmf")) && r.err.contains(QStringLiteral("不存在")),
+                 qPrintable(r.err));
         QVERIFY(!QFile::exists(out(QStringLiteral("m.pdf"))));
         QFile broken(tpl);
         QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("<report>\n<band type=\"masterData\" channel=\"RMDBDataSet1\">\n<text>[RMDBDataSet1.nosuch]</text>\n</band>\n</report>\n");
+        broken.write("<report>\n<band type=\"masterData\" "
+                     "channel=\"RMDBDataSet1\">\n<text>[RMDBDataSet1.nosuch]</text>\n</band>\n</report>\n");
         broken.close();
-        r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"), QStringLiteral("--out"), out(QStringLiteral("m.pdf"))});
+        r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("employee"),
+                                   QStringLiteral("--out"), out(QStringLiteral("m.pdf"))});
         QCOMPARE(r.code, 3);
         QVERIFY2(r.err.contains(QStringLiteral("nosuch")), qPrintable(r.err));
         QFile::remove(tpl);

@@ -64,7 +64,8 @@ QString evalOne(const QString& text, const QString& format = {}) {
     Template t = pageOf(100);
     t.bands.push_back(bandOf(BandKind::Title, 10, {textObj(text, 0, 60, format)}));
     Channels ch;
-    auto one = std::make_shared<TableSource>(QStringList{QStringLiteral("n"), QStringLiteral("s"), QStringLiteral("d")});
+    auto one = std::make_shared<TableSource>(
+        QStringList{QStringLiteral("n"), QStringLiteral("s"), QStringLiteral("d")});
     one->addRow({-2.5, QStringLiteral("  李四 "), QDate(2025, 3, 9)});
     ch.bind(1, one);
     const PreparedReport r = prepare(t, ch, {QDate(2025, 4, 2), {}});
@@ -80,25 +81,63 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("precedence") << "[1+2*3]" << "" << "7";
-        QTest::newRow("parentheses") << "[(1+2)*3]" << "" << "9";
-        QTest::newRow("literal and field") << "工资: [RMDBDataSet1.n]元" << "" << "工资: -2.5元";
-        QTest::newRow("picture on a field") << "[RMDBDataSet1.n]" << "0.00" << "-2.50";
-        QTest::newRow("thousands picture") << "[FORMAT(1234567.891, \"#,##0.00\")]" << "" << "1,234,567.89";
-        QTest::newRow("rounding half away from zero") << "[ROUND(2.345, 2)]" << "" << "2.35";
-        QTest::newRow("negative rounding") << "[ROUND(-2.345, 2)]" << "" << "-2.35";
-        QTest::newRow("condition") << "[IF(RMDBDataSet1.n < 0, \"欠款\", \"正常\")]" << "" << "欠款";
-        QTest::newRow("and/or/not") << "[IF(not (1 > 2) and (0 or 1), \"是\", \"否\")]" << "" << "是";
-        QTest::newRow("text join") << "[TRIM(RMDBDataSet1.s) & \"-\" & 'x']" << "" << "李四-x";
-        QTest::newRow("date picture") << "[RMDBDataSet1.d]" << "yyyy年mm月dd日" << "2025年03月09日";
-        QTest::newRow("date default format") << "[RMDBDataSet1.d]" << "" << "2025-03-09";
-        QTest::newRow("date comparison") << "[IF(RMDBDataSet1.d < TODAY, \"早\", \"晚\")]" << "" << "早";
-        QTest::newRow("today") << "[FORMAT(TODAY, \"yyyy-mm-dd\")]" << "" << "2025-04-02";
-        QTest::newRow("division by zero shows nothing") << "a[1/0]b" << "" << "ab";
-        QTest::newRow("page of pages") << "第[PAGE]页 共[PAGES]页" << "" << "第1页 共1页";
-        QTest::newRow("literal bracket") << "[[注]" << "" << "[注]";
-        QTest::newRow("quoted bracket in expression") << "[\"]\" & \"x\"]" << "" << "]x";
-        QTest::newRow("abs") << "[ABS(RMDBDataSet1.n)]" << "0.0" << "2.5";
+        QTest::newRow("precedence") << "[1+2*3]"
+                                    << ""
+                                    << "7";
+        QTest::newRow("parentheses") << "[(1+2)*3]"
+                                     << ""
+                                     << "9";
+        QTest::newRow("literal and field") << "工资: [RMDBDataSet1.n]元"
+                                           << ""
+                                           << "工资: -2.5元";
+        QTest::newRow("picture on a field") << "[RMDBDataSet1.n]"
+                                            << "0.00"
+                                            << "-2.50";
+        QTest::newRow("thousands picture") << "[FORMAT(1234567.891, \"#,##0.00\")]"
+                                           << ""
+                                           << "1,234,567.89";
+        QTest::newRow("rounding half away from zero") << "[ROUND(2.345, 2)]"
+                                                      << ""
+                                                      << "2.35";
+        QTest::newRow("negative rounding") << "[ROUND(-2.345, 2)]"
+                                           << ""
+                                           << "-2.35";
+        QTest::newRow("condition") << "[IF(RMDBDataSet1.n < 0, \"欠款\", \"正常\")]"
+                                   << ""
+                                   << "欠款";
+        QTest::newRow("and/or/not") << "[IF(not (1 > 2) and (0 or 1), \"是\", \"否\")]"
+                                    << ""
+                                    << "是";
+        QTest::newRow("text join") << "[TRIM(RMDBDataSet1.s) & \"-\" & 'x']"
+                                   << ""
+                                   << "李四-x";
+        QTest::newRow("date picture") << "[RMDBDataSet1.d]"
+                                      << "yyyy年mm月dd日"
+                                      << "2025年03月09日";
+        QTest::newRow("date default format") << "[RMDBDataSet1.d]"
+                                             << ""
+                                             << "2025-03-09";
+        QTest::newRow("date comparison") << "[IF(RMDBDataSet1.d < TODAY, \"早\", \"晚\")]"
+                                         << ""
+                                         << "早";
+        QTest::newRow("today") << "[FORMAT(TODAY, \"yyyy-mm-dd\")]"
+                               << ""
+                               << "2025-04-02";
+        QTest::newRow("division by zero shows nothing") << "a[1/0]b"
+                                                        << ""
+                                                        << "ab";
+        QTest::newRow("page of pages") << "第[PAGE]页 共[PAGES]页"
+                                       << ""
+                                       << "第1页 共1页";
+        QTest::newRow("literal bracket") << "[[注]"
+                                         << ""
+                                         << "[注]";
+        QTest::newRow("quoted bracket in expression") << "[\"]\" & \"x\"]"
+                                                      << ""
+                                                      << "]x";
+        QTest::newRow("abs") << "[ABS(RMDBDataSet1.n)]"
+                             << "0.0"
+                             << "2.5";
     }
     void expressions() {
         QFETCH(QString, text);
@@ -138,12 +177,15 @@ private slots:
         Band gh = bandOf(BandKind::GroupHeader, 5, {textObj(QStringLiteral("车间 [shop]"))});
         gh.groupBy = QStringLiteral("RMDBDataSet1.shop");
         t.bands.push_back(gh);
-        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[LINE]:[v]"))}, QStringLiteral("RMDBDataSet1")));
-        t.bands.push_back(bandOf(BandKind::GroupFooter, 5,
-                                 {textObj(QStringLiteral("[RMDBDataSet1.shop]小计[SUM(RMDBDataSet1.v)]/[COUNT()]"))}));
-        t.bands.push_back(bandOf(BandKind::Summary, 5,
-                                 {textObj(QStringLiteral("合计[SUM(RMDBDataSet1.v)] 平均[AVG(RMDBDataSet1.v)] "
-                                                         "最小[MIN(RMDBDataSet1.v)] 最大[MAX(RMDBDataSet1.v)]"))}));
+        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[LINE]:[v]"))},
+                                 QStringLiteral("RMDBDataSet1")));
+        t.bands.push_back(
+            bandOf(BandKind::GroupFooter, 5,
+                   {textObj(QStringLiteral("[RMDBDataSet1.shop]小计[SUM(RMDBDataSet1.v)]/[COUNT()]"))}));
+        t.bands.push_back(
+            bandOf(BandKind::Summary, 5,
+                   {textObj(QStringLiteral("合计[SUM(RMDBDataSet1.v)] 平均[AVG(RMDBDataSet1.v)] "
+                                           "最小[MIN(RMDBDataSet1.v)] 最大[MAX(RMDBDataSet1.v)]"))}));
         t.bands.push_back(bandOf(BandKind::PageFooter, 5,
                                  {textObj(QStringLiteral("页计[SUM(RMDBDataSet1.v)] 第[PAGE]/[PAGES]页"))}));
         Channels ch;
@@ -165,9 +207,12 @@ private slots:
         Band gh = bandOf(BandKind::GroupHeader, 5, {textObj(QStringLiteral("H"))});
         gh.groupBy = QStringLiteral("RMDBDataSet1.shop");
         t.bands.push_back(gh);
-        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))}, QStringLiteral("RMDBDataSet1")));
+        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))},
+                                 QStringLiteral("RMDBDataSet1")));
         t.bands.push_back(bandOf(BandKind::GroupFooter, 5, {textObj(QStringLiteral("F"))}));
-        t.bands.push_back(bandOf(BandKind::Summary, 5, {textObj(QStringLiteral("合计[SUM(RMDBDataSet1.v)]"), 0, 60, QStringLiteral("0.00"))}));
+        t.bands.push_back(
+            bandOf(BandKind::Summary, 5,
+                   {textObj(QStringLiteral("合计[SUM(RMDBDataSet1.v)]"), 0, 60, QStringLiteral("0.00"))}));
         Channels ch;
         ch.bind(1, std::make_shared<TableSource>(QStringList{QStringLiteral("shop"), QStringLiteral("v")}));
         const PreparedReport r = prepare(t, ch);
@@ -204,8 +249,10 @@ private slots:
 
     void unboundChannelKeepsItsLastBinding() {
         Channels ch;
-        auto first = std::make_shared<TableSource>(QStringList{QStringLiteral("x")}, std::vector<std::vector<QVariant>>{{1}});
-        auto second = std::make_shared<TableSource>(QStringList{QStringLiteral("x")}, std::vector<std::vector<QVariant>>{{2}});
+        auto first = std::make_shared<TableSource>(QStringList{QStringLiteral("x")},
+                                                   std::vector<std::vector<QVariant>>{{1}});
+        auto second = std::make_shared<TableSource>(QStringList{QStringLiteral("x")},
+                                                    std::vector<std::vector<QVariant>>{{2}});
         ch.bind(2, first);
         ch.bind(QStringLiteral("rmdbdataset1"), second); // names are not case-sensitive
         QCOMPARE(ch.source(QStringLiteral("RMDBDataSet2")), first.get());
@@ -214,7 +261,8 @@ private slots:
         QCOMPARE(ch.source(QStringLiteral("RMDBDataSet2")), first.get());
         // A channel never bound reads as closed: its fields print empty, no error.
         Template t = pageOf(100);
-        t.bands.push_back(bandOf(BandKind::Title, 5, {textObj(QStringLiteral("期间[RMDBDataSet5.ksdate]止"))}));
+        t.bands.push_back(
+            bandOf(BandKind::Title, 5, {textObj(QStringLiteral("期间[RMDBDataSet5.ksdate]止"))}));
         QCOMPARE(texts(prepare(t, ch).pages[0]), QStringLiteral("期间止"));
     }
 
@@ -222,9 +270,11 @@ private slots:
         test::TempHome home;
         Database& db = home.db();
         for (int i = 3; i >= 1; --i)
-            db.exec(QStringLiteral("INSERT INTO employee (intno, id, name, rcrq, basegz) VALUES (:p1, :p2, :p3, :p4, :p5)"),
-                    {QStringLiteral("00000%1").arg(i), QStringLiteral("000%1").arg(i), QStringLiteral("员工%1").arg(i),
-                     QStringLiteral("2024-0%1-15").arg(i), 1000.5 * i});
+            db.exec(
+                QStringLiteral(
+                    "INSERT INTO employee (intno, id, name, rcrq, basegz) VALUES (:p1, :p2, :p3, :p4, :p5)"),
+                {QStringLiteral("00000%1").arg(i), QStringLiteral("000%1").arg(i),
+                 QStringLiteral("员工%1").arg(i), QStringLiteral("2024-0%1-15").arg(i), 1000.5 * i});
         auto ds = std::make_shared<Dataset>();
         ds->open(db, QStringLiteral("SELECT * FROM employee ORDER BY id"));
         Channels ch;
@@ -233,9 +283,11 @@ private slots:
         t.bands.push_back(bandOf(BandKind::MasterData, 5,
                                  {textObj(QStringLiteral("[id] [name] [rcrq] [FORMAT(basegz, \"0.00\")]"))},
                                  QStringLiteral("RMDBDataSet1")));
-        t.bands.push_back(bandOf(BandKind::Summary, 5, {textObj(QStringLiteral("[SUM(RMDBDataSet1.basegz)]"))}));
+        t.bands.push_back(
+            bandOf(BandKind::Summary, 5, {textObj(QStringLiteral("[SUM(RMDBDataSet1.basegz)]"))}));
         QCOMPARE(texts(prepare(t, ch).pages[0]),
-                 QStringLiteral("0001 员工1 2024-01-15 1000.50|0002 员工2 2024-02-15 2001.00|0003 员工3 2024-03-15 3001.50|6003"));
+                 QStringLiteral("0001 员工1 2024-01-15 1000.50|0002 员工2 2024-02-15 2001.00|0003 员工3 "
+                                "2024-03-15 3001.50|6003"));
         // Fields of a channel that is not the band's own come from that dataset's current row.
         ds->setCurrent(1);
         Template t2 = pageOf(100);
@@ -250,7 +302,8 @@ private slots:
         QBuffer buf(&png);
         buf.open(QIODevice::WriteOnly);
         logo.save(&buf, "PNG");
-        auto company = std::make_shared<TableSource>(QStringList{QStringLiteral("name"), QStringLiteral("pic")});
+        auto company =
+            std::make_shared<TableSource>(QStringList{QStringLiteral("name"), QStringLiteral("pic")});
         company->addRow({QStringLiteral("厂"), png});
         Channels ch;
         ch.bind(3, company);

@@ -22,7 +22,8 @@ namespace {
 QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -46,24 +47,32 @@ private slots:
         const QString path = dir_.filePath(QStringLiteral("gzb.pdf"));
         QCOMPARE(exportPdf(r, path), QStringList{path});
         const QString info = run(QStringLiteral("pdfinfo"), {path});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(r.pages.size()))), qPrintable(info));
-        QVERIFY2(info.contains(QStringLiteral("841.89 x 595.276")) || info.contains(QStringLiteral("842 x 595")),
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(r.pages.size()))),
+                 qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("841.89 x 595.276")) ||
+                     info.contains(QStringLiteral("842 x 595")),
                  qPrintable(info)); // landscape A4
-        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        const QString text =
+            run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
         // Chinese text is searchable as the same characters (not look-alike radicals).
-        for (const QString& s : {QStringLiteral("东莞市长安精工玩具厂"), QStringLiteral("总工资表"), QStringLiteral("实发工资"),
-                                 QStringLiteral("裁剪车间 小计"), QStringLiteral("制表"), QStringLiteral("签收"),
-                                 QStringLiteral("第2页"), QStringLiteral("2060.00")})
-            QVERIFY2(QString(text).remove(u' ').contains(QString(s).remove(u' ')), qPrintable(s + QStringLiteral(" not in:\n") + text.left(800)));
+        for (const QString& s :
+             {QStringLiteral("东莞市长安精工玩具厂"), QStringLiteral("总工资表"), QStringLiteral("实发工资"),
+              QStringLiteral("裁剪车间 小计"), QStringLiteral("制表"), QStringLiteral("签收"),
+              QStringLiteral("第2页"), QStringLiteral("2060.00")})
+            QVERIFY2(QString(text).remove(u' ').contains(QString(s).remove(u' ')),
+                     qPrintable(s + QStringLiteral(" not in:\n") + text.left(800)));
     }
 
     void xlsxNumbersAreNumbersAndSumsMatchThePrint() {
         const PreparedReport r = payroll(30);
         const QString path = dir_.filePath(QStringLiteral("gzb.xlsx"));
         QCOMPARE(exportXlsx(r, path), QStringList{path});
-        const QString sheet = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")});
-        const QString strings = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/sharedStrings.xml")});
-        QVERIFY2(strings.contains(QStringLiteral("实发工资")) && strings.contains(QStringLiteral("东莞市长安精工玩具厂")),
+        const QString sheet = run(QStringLiteral("unzip"),
+                                  {QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")});
+        const QString strings = run(QStringLiteral("unzip"),
+                                    {QStringLiteral("-p"), path, QStringLiteral("xl/sharedStrings.xml")});
+        QVERIFY2(strings.contains(QStringLiteral("实发工资")) &&
+                     strings.contains(QStringLiteral("东莞市长安精工玩具厂")),
                  qPrintable(strings.left(400)));
         // The net pay column: printed values as numbers; their sum equals the printed total.
         const QString csv = run(QStringLiteral("xlsx2csv"), {path});
@@ -81,8 +90,8 @@ private slots:
             const QString first = cells.value(0);
             if (first.contains(QStringLiteral("合"))) {
                 total = cells[col].toDouble();
-            } else if (!first.contains(QStringLiteral("小计")) && !first.isEmpty() && first != QStringLiteral("车间部门") &&
-                       cells.value(1).size() == 4) {
+            } else if (!first.contains(QStringLiteral("小计")) && !first.isEmpty() &&
+                       first != QStringLiteral("车间部门") && cells.value(1).size() == 4) {
                 sum += cells[col].toDouble();
                 ++rows;
             }
@@ -106,9 +115,11 @@ private slots:
         QCOMPARE(qRound64(sum * 100), qRound64(printed * 100));
         QCOMPARE(qRound64(total * 100), qRound64(printedTotal * 100));
         // Cells hold numbers (type n, the default), with a two-decimal format.
-        QVERIFY2(sheet.contains(QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\" s=\"\\d+\"><v>2060</v></c>"))),
+        QVERIFY2(sheet.contains(
+                     QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\" s=\"\\d+\"><v>2060</v></c>"))),
                  qPrintable(sheet.left(1500)));
-        const QString styles = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/styles.xml")});
+        const QString styles =
+            run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/styles.xml")});
         QVERIFY(styles.contains(QStringLiteral("formatCode=\"0.00\"")));
     }
 

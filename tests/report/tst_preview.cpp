@@ -32,7 +32,9 @@ public:
     }
     bool yesNo(QWidget* w, const QString& t, const QString& c) override { return okCancel(w, t, c); }
     int yesNoCancel(QWidget*, const QString&, const QString&) override { return -1; }
-    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString maskedInput(QWidget*, const QString&, const QString&) override { return {}; }
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return fileAnswer; }
     QString saveFile(QWidget*, const QString&, const QString&, const QString&) override { return fileAnswer; }
@@ -159,7 +161,8 @@ private slots:
         prompter_.shown.clear();
         prompter_.answers = {true};
         QVERIFY(ui::restoreTemplateAsking(nullptr, home.folder(), QStringLiteral("gzb.rmf")));
-        QCOMPARE(prompter_.shown, QStringList({QStringLiteral("提示！:是否恢复默认报表?"), QStringLiteral("默认报表恢复完毕！ ")}));
+        QCOMPARE(prompter_.shown, QStringList({QStringLiteral("提示！:是否恢复默认报表?"),
+                                               QStringLiteral("默认报表恢复完毕！ ")}));
         QCOMPARE(current(), factoryTemplate(QStringLiteral("gzb.rmf")));
 
         writeDesigned();

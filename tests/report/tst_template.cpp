@@ -71,9 +71,9 @@ private slots:
     void keepsUnknownAttributesAndElementsOnSave() {
         const Template t = parseTemplate(kNewer, QStringLiteral("x.rmf"));
         const QByteArray saved = writeTemplate(t);
-        for (const char* kept : {"author=\"newer program\"", "duplex=\"long\"", "stretch=\"1\"", "shadow=\"2\"",
-                                 "eclevel=\"H\"", "<style name=\"h1\" size=\"14\"/>", "<series field=\"jge\"/>",
-                                 "version=\"3\""})
+        for (const char* kept :
+             {"author=\"newer program\"", "duplex=\"long\"", "stretch=\"1\"", "shadow=\"2\"", "eclevel=\"H\"",
+              "<style name=\"h1\" size=\"14\"/>", "<series field=\"jge\"/>", "version=\"3\""})
             QVERIFY2(saved.contains(kept), kept);
         // And a second round changes nothing.
         const Template again = parseTemplate(saved, QStringLiteral("y.rmf"));
@@ -93,16 +93,20 @@ private slots:
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("not XML") << QByteArray("<report>\n<band type=\"title\"\n") << 3 << QString();
-        QTest::newRow("wrong root") << QByteArray("<?xml version=\"1.0\"?>\n<rpt/>") << 2 << QStringLiteral("report");
-        QTest::newRow("unknown band") << QByteArray("<report>\n <page/>\n <band type=\"footnote\"/>\n</report>") << 3
-                                      << QStringLiteral("footnote");
+        QTest::newRow("wrong root") << QByteArray("<?xml version=\"1.0\"?>\n<rpt/>") << 2
+                                    << QStringLiteral("report");
+        QTest::newRow("unknown band")
+            << QByteArray("<report>\n <page/>\n <band type=\"footnote\"/>\n</report>") << 3
+            << QStringLiteral("footnote");
         QTest::newRow("number that is not one")
-            << QByteArray("<report>\n<band type=\"title\" height=\"abc\"/>\n</report>") << 2 << QStringLiteral("abc");
+            << QByteArray("<report>\n<band type=\"title\" height=\"abc\"/>\n</report>") << 2
+            << QStringLiteral("abc");
         QTest::newRow("negative size")
-            << QByteArray("<report>\n<band type=\"title\">\n<text w=\"-3\"/>\n</band>\n</report>") << 3 << QString();
+            << QByteArray("<report>\n<band type=\"title\">\n<text w=\"-3\"/>\n</band>\n</report>") << 3
+            << QString();
         QTest::newRow("bad colour")
-            << QByteArray("<report>\n<band type=\"title\">\n<rect color=\"nocolour\"/>\n</band></report>") << 3
-            << QStringLiteral("nocolour");
+            << QByteArray("<report>\n<band type=\"title\">\n<rect color=\"nocolour\"/>\n</band></report>")
+            << 3 << QStringLiteral("nocolour");
         QTest::newRow("empty file") << QByteArray() << 1 << QString();
     }
     void brokenFiles() {
@@ -159,7 +163,8 @@ private slots:
             parseTemplate(factoryTemplate(name), name);
         }
         QCOMPARE(factoryTemplateNames().size(), 9);
-        QCOMPARE(read(templatePath(f, QStringLiteral("gzb.rmf"))), QByteArray("<report title=\"designed\"/>"));
+        QCOMPARE(read(templatePath(f, QStringLiteral("gzb.rmf"))),
+                 QByteArray("<report title=\"designed\"/>"));
         QVERIFY(!written.contains(templatePath(f, QStringLiteral("gzb.rmf"))));
     }
 

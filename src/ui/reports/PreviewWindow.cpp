@@ -77,15 +77,17 @@ QSettings settings() {
 }
 
 QString exportFilter() {
-    return QStringLiteral("PDF 文件 (*.pdf);;Excel 表格 (*.xlsx);;网页 (*.html);;PNG 图片 (*.png);;JPEG 图片 (*.jpg);;"
-                          "BMP 图片 (*.bmp)");
+    return QStringLiteral(
+        "PDF 文件 (*.pdf);;Excel 表格 (*.xlsx);;网页 (*.html);;PNG 图片 (*.png);;JPEG 图片 (*.jpg);;"
+        "BMP 图片 (*.bmp)");
 }
 
 } // namespace
 
 PreviewWindow::PreviewWindow(std::shared_ptr<const report::PreparedReport> prepared, QWidget* parent)
     : QDialog(parent), prepared_(std::move(prepared)) {
-    setWindowTitle(prepared_->title.isEmpty() ? QStringLiteral("打印预览") : QStringLiteral("打印预览 - ") + prepared_->title);
+    setWindowTitle(prepared_->title.isEmpty() ? QStringLiteral("打印预览")
+                                              : QStringLiteral("打印预览 - ") + prepared_->title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(1000, 720);
@@ -106,7 +108,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const report::PreparedReport> prepa
     zoomBox_->setToolTip(QStringLiteral("缩放"));
     bar->addWidget(zoomBox_);
     bar->addSeparator();
-    button(QStringLiteral("第一页"), QStringLiteral("第一页 (Home)"), &PreviewWindow::firstPage, QKeySequence(Qt::CTRL | Qt::Key_Home));
+    button(QStringLiteral("第一页"), QStringLiteral("第一页 (Home)"), &PreviewWindow::firstPage,
+           QKeySequence(Qt::CTRL | Qt::Key_Home));
     button(QStringLiteral("上一页"), QStringLiteral("上一页 (PgUp)"), &PreviewWindow::previousPage);
     pageBox_ = new QSpinBox(bar);
     pageBox_->setRange(1, std::max(1, pageCount()));
@@ -115,20 +118,25 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const report::PreparedReport> prepa
     pagesLabel_ = new QLabel(bar);
     bar->addWidget(pagesLabel_);
     button(QStringLiteral("下一页"), QStringLiteral("下一页 (PgDn)"), &PreviewWindow::nextPage);
-    button(QStringLiteral("最后页"), QStringLiteral("最后页 (End)"), &PreviewWindow::lastPage, QKeySequence(Qt::CTRL | Qt::Key_End));
+    button(QStringLiteral("最后页"), QStringLiteral("最后页 (End)"), &PreviewWindow::lastPage,
+           QKeySequence(Qt::CTRL | Qt::Key_End));
     bar->addSeparator();
     findBox_ = new QLineEdit(bar);
     findBox_->setPlaceholderText(QStringLiteral("查找内容"));
     findBox_->setMaximumWidth(160);
     bar->addWidget(findBox_);
-    button(QStringLiteral("查找"), QStringLiteral("在各页文字中查找 (F3)"), &PreviewWindow::findNext, QKeySequence(Qt::Key_F3));
+    button(QStringLiteral("查找"), QStringLiteral("在各页文字中查找 (F3)"), &PreviewWindow::findNext,
+           QKeySequence(Qt::Key_F3));
     bar->addSeparator();
-    button(QStringLiteral("打印"), QStringLiteral("打印 (Ctrl+P)"), &PreviewWindow::print, QKeySequence::Print);
+    button(QStringLiteral("打印"), QStringLiteral("打印 (Ctrl+P)"), &PreviewWindow::print,
+           QKeySequence::Print);
     button(QStringLiteral("页面设置"), QStringLiteral("页面设置"), &PreviewWindow::pageSetup);
     bar->addSeparator();
-    button(QStringLiteral("打开"), QStringLiteral("打开保存的报表"), &PreviewWindow::openAsked, QKeySequence::Open);
+    button(QStringLiteral("打开"), QStringLiteral("打开保存的报表"), &PreviewWindow::openAsked,
+           QKeySequence::Open);
     button(QStringLiteral("保存"), QStringLiteral("保存报表"), &PreviewWindow::saveAsked, QKeySequence::Save);
-    button(QStringLiteral("导出"), QStringLiteral("导出为 PDF、Excel、网页或图片"), &PreviewWindow::exportAsked);
+    button(QStringLiteral("导出"), QStringLiteral("导出为 PDF、Excel、网页或图片"),
+           &PreviewWindow::exportAsked);
     bar->addSeparator();
     button(QStringLiteral("关闭"), QStringLiteral("关闭预览 (Esc)"), &QDialog::reject);
 
@@ -144,7 +152,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const report::PreparedReport> prepa
     lay->addWidget(bar);
     lay->addWidget(scroll_, 1);
 
-    const QString remembered = settings().value(QStringLiteral("zoom"), QStringLiteral("fitWidth")).toString();
+    const QString remembered =
+        settings().value(QStringLiteral("zoom"), QStringLiteral("fitWidth")).toString();
     zoomMode_ = remembered;
     const int zi = zoomBox_->findData(zoomMode_);
     zoomBox_->setCurrentIndex(zi >= 0 ? zi : 1);
@@ -233,7 +242,8 @@ bool PreviewWindow::find(const QString& text) {
                 showPage();
                 // Scroll the hit into view.
                 const QRectF r = items[static_cast<std::size_t>(i)].rect;
-                scroll_->ensureVisible(qRound(r.center().x() * zoom()) + 12, qRound(r.center().y() * zoom()) + 12);
+                scroll_->ensureVisible(qRound(r.center().x() * zoom()) + 12,
+                                       qRound(r.center().y() * zoom()) + 12);
                 return true;
             }
         }
@@ -245,7 +255,9 @@ bool PreviewWindow::find(const QString& text) {
 
 QString PreviewWindow::foundText() const {
     if (hitPage_ < 0) return {};
-    return prepared_->pages[static_cast<std::size_t>(hitPage_)].items[static_cast<std::size_t>(hitItem_)].text;
+    return prepared_->pages[static_cast<std::size_t>(hitPage_)]
+        .items[static_cast<std::size_t>(hitItem_)]
+        .text;
 }
 
 void PreviewWindow::findNext() {
@@ -262,10 +274,12 @@ QPrinter& PreviewWindow::printer() {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         QSettings s = settings();
         const QString name = s.value(QStringLiteral("printer")).toString();
-        if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) printer_->setPrinterName(name);
+        if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name))
+            printer_->setPrinterName(name);
         const int sizeId = s.value(QStringLiteral("pageSize"), -1).toInt();
         if (sizeId >= 0) printer_->setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(sizeId)));
-        if (s.contains(QStringLiteral("copies"))) printer_->setCopyCount(s.value(QStringLiteral("copies")).toInt());
+        if (s.contains(QStringLiteral("copies")))
+            printer_->setCopyCount(s.value(QStringLiteral("copies")).toInt());
     }
     return *printer_;
 }
@@ -347,7 +361,8 @@ bool PreviewWindow::loadPrepared(const QString& path) {
 void PreviewWindow::saveAsked() {
     const QString path = prompter().saveFile(this, QStringLiteral("保存报表"), QDir::homePath(),
                                              QStringLiteral("已生成的报表 (*.rmp)"));
-    if (!path.isEmpty()) savePrepared(path.endsWith(QLatin1String(".rmp")) ? path : path + QStringLiteral(".rmp"));
+    if (!path.isEmpty())
+        savePrepared(path.endsWith(QLatin1String(".rmp")) ? path : path + QStringLiteral(".rmp"));
 }
 
 void PreviewWindow::openAsked() {
@@ -394,7 +409,8 @@ void PreviewWindow::resizeEvent(QResizeEvent* e) {
     if (zoomMode_.startsWith(QLatin1String("fit"))) showPage();
 }
 
-PreviewWindow* showPreview(QWidget* parent, std::shared_ptr<const report::PreparedReport> prepared, PreviewMode mode) {
+PreviewWindow* showPreview(QWidget* parent, std::shared_ptr<const report::PreparedReport> prepared,
+                           PreviewMode mode) {
     auto* w = new PreviewWindow(std::move(prepared), parent);
     if (mode == PreviewMode::Modal) {
         w->exec();
