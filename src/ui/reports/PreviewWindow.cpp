@@ -142,7 +142,10 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const report::PreparedReport> prepa
 
     scroll_ = new QScrollArea(this);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->setStyleSheet(QStringLiteral("QScrollArea { background: #808080; border: none; }"));
+    scroll_->viewport()->setStyleSheet(QStringLiteral("background: #808080;"));
+    // The fit zooms follow the visible area, which is known only once it is laid out.
+    scroll_->viewport()->installEventFilter(this);
     view_ = new PageView(scroll_);
     scroll_->setWidget(view_);
 
@@ -407,6 +410,15 @@ void PreviewWindow::keyPressEvent(QKeyEvent* e) {
 void PreviewWindow::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     if (zoomMode_.startsWith(QLatin1String("fit"))) showPage();
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == scroll_->viewport() && e->type() == QEvent::Resize && zoomMode_.startsWith(QLatin1String("fit"))) {
+        const double before = lastZoom_;
+        lastZoom_ = zoom();
+        if (qAbs(before - lastZoom_) > 0.01) showPage();
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 PreviewWindow* showPreview(QWidget* parent, std::shared_ptr<const report::PreparedReport> prepared,

@@ -68,6 +68,7 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void showPage();
@@ -78,6 +79,7 @@ private:
     int page_ = 0;
     QString zoomMode_ = QStringLiteral("fitWidth");
     int hitPage_ = -1, hitItem_ = -1;
+    double lastZoom_ = 0;
     PageView* view_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QSpinBox* pageBox_ = nullptr;
