@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -19,12 +20,22 @@ using namespace gz::report;
 
 namespace {
 
+// One member of a zip file (xlsx2csv brings python3 along; unzip may not be installed).
+QString unzipMember(const QString& zip, const QString& member);
+
 QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString unzipMember(const QString& zip, const QString& member) {
+    return run(QStringLiteral("python3"),
+               {QStringLiteral("-c"),
+                QStringLiteral("import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]).decode())"),
+                zip, member});
 }
 
 // A payroll sheet with 40 rows over several pages.
@@ -67,10 +78,8 @@ private slots:
         const PreparedReport r = payroll(30);
         const QString path = dir_.filePath(QStringLiteral("gzb.xlsx"));
         QCOMPARE(exportXlsx(r, path), QStringList{path});
-        const QString sheet = run(QStringLiteral("unzip"),
-                                  {QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")});
-        const QString strings = run(QStringLiteral("unzip"),
-                                    {QStringLiteral("-p"), path, QStringLiteral("xl/sharedStrings.xml")});
+        const QString sheet = unzipMember(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        const QString strings = unzipMember(path, QStringLiteral("xl/sharedStrings.xml"));
         QVERIFY2(strings.contains(QStringLiteral("实发工资")) &&
                      strings.contains(QStringLiteral("东莞市长安精工玩具厂")),
                  qPrintable(strings.left(400)));
@@ -119,7 +128,7 @@ private slots:
                      QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\" s=\"\\d+\"><v>2060</v></c>"))),
                  qPrintable(sheet.left(1500)));
         const QString styles =
-            run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/styles.xml")});
+            unzipMember(path, QStringLiteral("xl/styles.xml"));
         QVERIFY(styles.contains(QStringLiteral("formatCode=\"0.00\"")));
     }
 
@@ -191,6 +200,41 @@ private slots:
         QVERIFY(dark > 100);
     }
 
+    void longTextWrapsInsideItsObject() {
+        PreparedPage page;
+        page.width = 100;
+        page.height = 60;
+        PageItem it;
+        it.rect = QRectF(20, 10, 30, 30);
+        it.text = QStringLiteral("这是一段很长的备注文字，需要在对象的宽度之内折行显示，不能画到外面去。");
+        it.fontFamily = QStringLiteral("WenQuanYi Micro Hei");
+        it.fontSize = 9;
+        it.wrap = true;
+        it.valign = 0;
+        page.items.push_back(it);
+        const double dpi = 200, dpm = dpi / 25.4;
+        const QImage img = renderPage(page, dpi);
+        const QRect inside = QRectF(it.rect.x() * dpm, it.rect.y() * dpm, it.rect.width() * dpm, it.rect.height() * dpm)
+                                 .toAlignedRect();
+        int darkInside = 0, darkOutside = 0;
+        QSet<int> inkRows;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 160) {
+                    if (inside.contains(x, y)) {
+                        ++darkInside;
+                        inkRows.insert(y);
+                    } else {
+                        ++darkOutside;
+                    }
+                }
+        QVERIFY(darkInside > 200);
+        QCOMPARE(darkOutside, 0);
+        // Several lines: ink spans well over one line's height (9 pt is about 3.2 mm).
+        QVERIFY(*std::max_element(inkRows.begin(), inkRows.end()) - *std::min_element(inkRows.begin(), inkRows.end()) >
+                qRound(8 * dpm));
+    }
+
     void unknownSuffixAndUnwritableFile() {
         const PreparedReport r = payroll(2);
         QVERIFY_THROWS_EXCEPTION(gz::Error, exportByName(r, dir_.filePath(QStringLiteral("a.doc"))));
@@ -202,6 +246,23 @@ private slots:
             QVERIFY(e.message().contains(QStringLiteral("a.pdf")));
         }
         QVERIFY_THROWS_EXCEPTION(gz::Error, exportXlsx(r, dir_.filePath(QStringLiteral("no/such/a.xlsx"))));
+    }
+
+    void printerGetsEveryPageOfTheRange() {
+        const PreparedReport r = payroll(70);
+        QVERIFY(r.pages.size() >= 3);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString path = dir_.filePath(QStringLiteral("printed.pdf"));
+        printer.setOutputFileName(path);
+        printer.setFromTo(2, 3);
+        printReport(r, printer);
+        const QString info = run(QStringLiteral("pdfinfo"), {path});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))), qPrintable(info));
+        const QString text = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).remove(u' ');
+        QVERIFY2(text.contains(QStringLiteral("第2页")) && text.contains(QStringLiteral("第3页")) &&
+                     !text.contains(QStringLiteral("第1页")),
+                 qPrintable(text.left(300)));
     }
 
     void preparedReportSurvivesSaveAndLoad() {
