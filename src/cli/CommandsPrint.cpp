@@ -11,9 +11,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <map>
+#include <unistd.h>
 
 namespace gz::cli {
 
@@ -92,6 +94,22 @@ void bindEmployees(Context& ctx, report::Channels& ch) {
     ch.bind(1, querySource(ctx.db(), sql, params));
 }
 
+void bindDocument(Context& ctx, report::Channels& ch) {
+    // The posted view's print: the stored lines of one piece-rate document and its header, as
+    // they are (no recalculation), with the options open.
+    const QString no = ctx.option(QStringLiteral("--doc")).value_or(QString()).trimmed();
+    if (no.isEmpty()) throw UsageError{QStringLiteral("--doc DOCNO is needed")};
+    Database& db = ctx.db();
+    auto header = std::make_shared<Dataset>();
+    header->open(db, QStringLiteral("SELECT * FROM jjgzlist WHERE intno = :p1"), {no});
+    if (header->rowCount() == 0) throw UsageError{QStringLiteral("no piece-rate document %1").arg(no)};
+    ch.bind(1,
+            querySource(db, QStringLiteral("SELECT * FROM jjgzdetail WHERE mainintno = :p1 ORDER BY intno"),
+                        {no}));
+    ch.bind(2, std::make_shared<report::DatasetSource>(std::shared_ptr<const Dataset>(header)));
+    ch.bind(4, querySource(db, QStringLiteral("SELECT * FROM config")));
+}
+
 const bool registered = [] {
     registerCommand(
         {QStringLiteral("print"),
@@ -100,6 +118,7 @@ const bool registered = [] {
          cmdPrint});
     registerPrintBinding({QStringLiteral("employee.rmf"),
                           QStringLiteral("[--dept NAME] [--find TEXT] [--current]"), bindEmployees});
+    registerPrintBinding({QStringLiteral("jjgzdetail.rmf"), QStringLiteral("--doc DOCNO"), bindDocument});
     return true;
 }();
 
@@ -140,6 +159,14 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
         }
     }
     if (command == QLatin1String("print")) {
+        // Qt warns on stderr without a runtime folder; keep stderr for our own messages.
+        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+            const QString dir = QDir::temp().filePath(QStringLiteral("runtime-gzgl-%1").arg(getuid()));
+            if (QDir().mkpath(dir) &&
+                QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner))
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+        }
         const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
                              qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                              qEnvironmentVariableIsSet("QT_QPA_PLATFORM");

@@ -89,6 +89,43 @@ private slots:
         QVERIFY(QFileInfo(out(name)).size() > 1000);
     }
 
+    void storedPieceRateDocument() {
+        auto sql = [&](const QString& stmt, const QStringList& params) {
+            QStringList args{QStringLiteral("sql"), stmt};
+            for (int i = 0; i < params.size(); ++i)
+                args << QStringLiteral("--param") << QStringLiteral("p%1=%2").arg(i + 1).arg(params[i]);
+            const CliResult r = runAdmin(home_.path(), args);
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+        };
+        sql(QStringLiteral("INSERT INTO jjgzlist (intno, billdate, branchid, branchname, pass, cancel) "
+                           "VALUES (:p1, :p2, '02', :p3, 1, 0)"),
+            {QStringLiteral("2503000007"), QStringLiteral("2025-03-15"), QStringLiteral("缝纫车间")});
+        for (int i = 1; i <= 3; ++i)
+            sql(QStringLiteral(
+                    "INSERT INTO jjgzdetail (intno, mainintno, gh, xm, prowork, dj, sl, jge, etdate, pass) "
+                    "VALUES (:p1, '2503000007', '0001', :p2, :p3, 0.5, :p4, :p5, '2025-03-15', 1)"),
+                {QStringLiteral("000000000%1").arg(i), QStringLiteral("张三"),
+                 QStringLiteral("工序%1").arg(i), QString::number(100 * i), QString::number(50 * i)});
+        const CliResult r = runGzgl(home_.path(), {QStringLiteral("print"), QStringLiteral("jjgzdetail"),
+                                                   QStringLiteral("--doc"), QStringLiteral("2503000007"),
+                                                   QStringLiteral("--out"), out(QStringLiteral("d.pdf"))});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {out(QStringLiteral("d.pdf")), QStringLiteral("-")});
+        p.waitForFinished();
+        const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(u' ');
+        for (const QString& s :
+             {QStringLiteral("计件工资单"), QStringLiteral("单号:2503000007"), QStringLiteral("工序3"),
+              QStringLiteral("300.00"), QStringLiteral("已过帐"), QStringLiteral("共3行")})
+            QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" not in ") + text));
+        const CliResult missing =
+            runGzgl(home_.path(),
+                    {QStringLiteral("print"), QStringLiteral("jjgzdetail"), QStringLiteral("--doc"),
+                     QStringLiteral("9999999999"), QStringLiteral("--out"), out(QStringLiteral("n.pdf"))});
+        QCOMPARE(missing.code, 2);
+        QVERIFY(missing.err.contains(QStringLiteral("9999999999")));
+    }
+
     void refusals_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");

@@ -34,7 +34,8 @@ QString run(const QString& program, const QStringList& args) {
 QString unzipMember(const QString& zip, const QString& member) {
     return run(QStringLiteral("python3"),
                {QStringLiteral("-c"),
-                QStringLiteral("import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]).decode())"),
+                QStringLiteral("import sys, zipfile; "
+                               "sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]).decode())"),
                 zip, member});
 }
 
@@ -127,8 +128,7 @@ private slots:
         QVERIFY2(sheet.contains(
                      QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\" s=\"\\d+\"><v>2060</v></c>"))),
                  qPrintable(sheet.left(1500)));
-        const QString styles =
-            unzipMember(path, QStringLiteral("xl/styles.xml"));
+        const QString styles = unzipMember(path, QStringLiteral("xl/styles.xml"));
         QVERIFY(styles.contains(QStringLiteral("formatCode=\"0.00\"")));
     }
 
@@ -214,8 +214,9 @@ private slots:
         page.items.push_back(it);
         const double dpi = 200, dpm = dpi / 25.4;
         const QImage img = renderPage(page, dpi);
-        const QRect inside = QRectF(it.rect.x() * dpm, it.rect.y() * dpm, it.rect.width() * dpm, it.rect.height() * dpm)
-                                 .toAlignedRect();
+        const QRect inside =
+            QRectF(it.rect.x() * dpm, it.rect.y() * dpm, it.rect.width() * dpm, it.rect.height() * dpm)
+                .toAlignedRect();
         int darkInside = 0, darkOutside = 0;
         QSet<int> inkRows;
         for (int y = 0; y < img.height(); ++y)
@@ -231,7 +232,8 @@ private slots:
         QVERIFY(darkInside > 200);
         QCOMPARE(darkOutside, 0);
         // Several lines: ink spans well over one line's height (9 pt is about 3.2 mm).
-        QVERIFY(*std::max_element(inkRows.begin(), inkRows.end()) - *std::min_element(inkRows.begin(), inkRows.end()) >
+        QVERIFY(*std::max_element(inkRows.begin(), inkRows.end()) -
+                    *std::min_element(inkRows.begin(), inkRows.end()) >
                 qRound(8 * dpm));
     }
 

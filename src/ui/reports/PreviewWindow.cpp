@@ -413,7 +413,8 @@ void PreviewWindow::resizeEvent(QResizeEvent* e) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == scroll_->viewport() && e->type() == QEvent::Resize && zoomMode_.startsWith(QLatin1String("fit"))) {
+    if (watched == scroll_->viewport() && e->type() == QEvent::Resize &&
+        zoomMode_.startsWith(QLatin1String("fit"))) {
         const double before = lastZoom_;
         lastZoom_ = zoom();
         if (qAbs(before - lastZoom_) > 0.01) showPage();
