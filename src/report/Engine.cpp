@@ -251,7 +251,7 @@ private:
     PreparedReport pass(int pages) {
         pages_ = pages;
         page_ = 0;
-        row_ = -1;
+        row_ = 0; // bands before the rows (title, headers) show the first row, as the classic designers do
         for (Aggregate& a : aggs_)
             a.reset();
         PreparedReport out;

@@ -202,6 +202,16 @@ private slots:
                         }));
     }
 
+    void titleShowsFirstRowAndSummaryTheLast() {
+        Template t = pageOf(100);
+        t.bands.push_back(bandOf(BandKind::Title, 5, {textObj(QStringLiteral("首[RMDBDataSet1.v]"))}));
+        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))}, QStringLiteral("RMDBDataSet1")));
+        t.bands.push_back(bandOf(BandKind::Summary, 5, {textObj(QStringLiteral("末[RMDBDataSet1.v]"))}));
+        Channels ch;
+        ch.bind(1, shops());
+        QCOMPARE(texts(prepare(t, ch).pages[0]), QStringLiteral("首1|1|2|3|4|5.5|末5.5"));
+    }
+
     void groupFooterOnNoRowsIsNotPrinted() {
         Template t = pageOf(100);
         Band gh = bandOf(BandKind::GroupHeader, 5, {textObj(QStringLiteral("H"))});
