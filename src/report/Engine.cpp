@@ -61,6 +61,7 @@ struct CompiledObject {
     bool thousands = false;
     int frame = 0;
     bool constant = false;
+    bool pages = false; // its text reads the page count
     // The last picture read from a field, so a logo on every page is decoded once.
     mutable QByteArray lastBlob;
     mutable QImage lastImage;
@@ -92,10 +93,26 @@ public:
 
     PreparedReport run() {
         compileAll();
-        PreparedReport out = pass(0);
-        if (usesPages_) {
-            const int pages = static_cast<int>(out.pages.size());
-            out = pass(pages);
+        if (!usesPages_) {
+            PreparedReport out = pass(0);
+            out.title = t_.title;
+            return out;
+        }
+        if (pagesIndirect_) {
+            // PAGES inside a calculation: lay out once to count the pages, then again.
+            const int pages = static_cast<int>(pass(0).pages.size());
+            PreparedReport out = pass(pages);
+            out.title = t_.title;
+            return out;
+        }
+        // PAGES alone: print a stand-in and write the count in once it is known.
+        PreparedReport out = pass(kPagesStandIn);
+        const QString standIn = QString::number(kPagesStandIn);
+        const QString count = QString::number(out.pages.size());
+        for (const auto& [page, item] : pagesItems_) {
+            PageItem& it = out.pages[static_cast<std::size_t>(page)].items[static_cast<std::size_t>(item)];
+            it.text.replace(standIn, count);
+            if (it.hasNumber && it.number == kPagesStandIn) it.number = static_cast<double>(out.pages.size());
         }
         out.title = t_.title;
         return out;
@@ -164,7 +181,11 @@ private:
             case ObjectKind::Text:
                 co.text = compileText(o.text);
                 co.constant = co.text.isConstant();
-                usesPages_ = usesPages_ || co.text.usesPages();
+                co.pages = co.text.usesPages();
+                usesPages_ = usesPages_ || co.pages;
+                // A picture with thousands separators would split the stand-in for the count.
+                if (co.pages && (!co.text.pagesDirectOnly() || o.format.contains(u',')))
+                    pagesIndirect_ = true;
                 if (!o.highlight.isEmpty()) co.highlight = compileExpr(o.highlight);
                 pictureDigits(o.format, &co.decimals, &co.thousands);
                 break;
@@ -190,7 +211,9 @@ private:
 
     Expression compileExpr(const QString& src) {
         try {
-            return Expression::compile(src, *this);
+            Expression e = Expression::compile(src, *this);
+            if (e.usesPages()) usesPages_ = pagesIndirect_ = true; // outside a text: count first
+            return e;
         } catch (const Error& e) {
             throw Error(e.kind(), named(e.message()));
         }
@@ -251,6 +274,7 @@ private:
     PreparedReport pass(int pages) {
         pages_ = pages;
         page_ = 0;
+        pagesItems_.clear();
         row_ = 0; // bands before the rows (title, headers) show the first row, as the classic designers do
         for (Aggregate& a : aggs_)
             a.reset();
@@ -458,6 +482,7 @@ private:
                 break;
             }
             }
+            if (co.pages) pagesItems_.emplace_back(page_ - 1, static_cast<int>(page.items.size()));
             page.items.push_back(std::move(it));
         }
     }
@@ -486,6 +511,9 @@ private:
     std::vector<CompiledBand> groupHeaders_, groupFooters_;
     std::vector<Aggregate> aggs_;
     bool usesPages_ = false;
+    bool pagesIndirect_ = false;
+    static constexpr int kPagesStandIn = 1987654321;
+    std::vector<std::pair<int, int>> pagesItems_; // page, item of texts holding the stand-in
     int compilingScope_ = 0;
     int compilingGroup_ = -1;
     QString compilingChannel_;

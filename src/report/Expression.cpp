@@ -539,6 +539,14 @@ bool TextTemplate::usesPages() const {
     return false;
 }
 
+bool TextTemplate::pagesDirectOnly() const {
+    for (const Part& p : parts_)
+        if (p.isExpr && p.expr.usesPages() &&
+            p.expr.source().trimmed().compare(QLatin1String("PAGES"), Qt::CaseInsensitive) != 0)
+            return false;
+    return true;
+}
+
 bool TextTemplate::isConstant() const {
     for (const Part& p : parts_)
         if (p.isExpr) return false;

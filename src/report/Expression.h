@@ -115,6 +115,9 @@ public:
     Value single(const Scope& scope) const { return parts_[0].expr.eval(scope); }
     QString render(const Scope& scope, const QString& picture) const;
     bool usesPages() const;
+    // True when every part that reads PAGES is PAGES alone (so a count known later can be
+    // written into the text without evaluating it again).
+    bool pagesDirectOnly() const;
     bool isConstant() const;
 
 private:

@@ -202,10 +202,30 @@ private slots:
                         }));
     }
 
+    void pageCountDirectAndInCalculations() {
+        Template t = pageOf(20);
+        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))},
+                                 QStringLiteral("RMDBDataSet1")));
+        ReportObject left = textObj(QStringLiteral("[PAGES]"), 0, 20);
+        ReportObject rest = textObj(QStringLiteral("还有[PAGES - PAGE]页"), 20, 40);
+        t.bands.push_back(bandOf(BandKind::PageFooter, 5, {left}));
+        Channels ch;
+        ch.bind(1, shops());
+        PreparedReport r = prepare(t, ch);
+        QCOMPARE(r.pages.size(), std::size_t(2));
+        QCOMPARE(r.pages[0].items.back().text, QStringLiteral("2"));
+        QCOMPARE(r.pages[0].items.back().number, 2.0);
+        t.bands.back().objects.push_back(rest);
+        r = prepare(t, ch);
+        QCOMPARE(texts(r.pages[0]), QStringLiteral("1|2|3|2|还有1页"));
+        QCOMPARE(texts(r.pages[1]), QStringLiteral("4|5.5|2|还有0页"));
+    }
+
     void titleShowsFirstRowAndSummaryTheLast() {
         Template t = pageOf(100);
         t.bands.push_back(bandOf(BandKind::Title, 5, {textObj(QStringLiteral("首[RMDBDataSet1.v]"))}));
-        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))}, QStringLiteral("RMDBDataSet1")));
+        t.bands.push_back(bandOf(BandKind::MasterData, 5, {textObj(QStringLiteral("[v]"))},
+                                 QStringLiteral("RMDBDataSet1")));
         t.bands.push_back(bandOf(BandKind::Summary, 5, {textObj(QStringLiteral("末[RMDBDataSet1.v]"))}));
         Channels ch;
         ch.bind(1, shops());
