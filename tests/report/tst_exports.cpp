@@ -175,6 +175,23 @@ private slots:
         QVERIFY(QString::fromUtf8(f.readAll()).contains(QStringLiteral("<img src=\"doc_files/p1.jpg\"")));
     }
 
+    void xlsxKeepsPicturesAsBitmaps() {
+        Channels ch;
+        test::bindFor(ch, QStringLiteral("jjgzdetail.rmf"), 3);
+        const PreparedReport r =
+            prepare(parseTemplate(factoryTemplate(QStringLiteral("jjgzdetail.rmf")), QString()), ch);
+        const QString path = dir_.filePath(QStringLiteral("doc.xlsx"));
+        exportXlsx(r, path);
+        const QString names =
+            run(QStringLiteral("python3"),
+                {QStringLiteral("-c"),
+                 QStringLiteral(
+                     "import sys, zipfile; print('\\n'.join(zipfile.ZipFile(sys.argv[1]).namelist()))"),
+                 path});
+        QVERIFY2(names.contains(QStringLiteral("xl/media/image1.png")), qPrintable(names));
+        QVERIFY(names.contains(QStringLiteral("xl/drawings/drawing1.xml")));
+    }
+
     void picturesPerPageAtTheirResolution_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("dpi");
