@@ -6,6 +6,7 @@
 #include "core/data/Numbering.h"
 #include "core/data/Schema.h"
 #include "core/session/Password.h"
+#include "report/Factory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,7 @@ int cmdInit(Context& ctx) {
     const bool existed = QFileInfo::exists(ctx.folder.dataFile());
     ctx.db();
     ctx.folder.ensureLayout();
+    report::installFactoryTemplates(ctx.folder);
     ctx.out << QDir::toNativeSeparators(ctx.folder.dataFile()) << "\n";
     if (existed) ctx.err << "(the data file exists and was left as it is)\n";
     return Done;

@@ -1,6 +1,7 @@
 // gzgl: the command-line front end over the core, for batch work, import/export and checks.
 
 #include "cli/Cli.h"
+#include "cli/PrintBindings.h"
 #include "core/data/Errors.h"
 #include "core/data/Memory.h"
 #include "core/session/ErrorLog.h"
@@ -23,9 +24,9 @@ void printUsage(QTextStream& s) {
 
 int main(int argc, char** argv) {
     gz::keepFreedMemory();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gzgl"));
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     QString home, user, password;
     // Global options come before the command.
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
