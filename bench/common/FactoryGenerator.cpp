@@ -180,10 +180,10 @@ GenerationStats generateFactory(const QString& home, const FactorySize& size) {
 }
 
 QString cachedFactory() {
-    const QString root = QDir::tempPath() + QStringLiteral("/gz-bench-factory-v2");
+    const QString root = QDir::tempPath() + QStringLiteral("/gz-bench-factory-v3");
     const QString data = root + QStringLiteral("/works/shdb.mdb");
     if (QFile::exists(data)) return root;
-    QLockFile lock(QDir::tempPath() + QStringLiteral("/gz-bench-factory-v2.lock"));
+    QLockFile lock(QDir::tempPath() + QStringLiteral("/gz-bench-factory-v3.lock"));
     lock.setStaleLockTime(0);
     lock.lock();
     if (QFile::exists(data)) return root;

@@ -9,6 +9,7 @@
 #include "core/data/DataFile.h"
 #include "core/data/Database.h"
 #include "core/session/ProgramFolder.h"
+#include "report/Factory.h"
 #include "ui/app/LoginWindow.h"
 #include "ui/app/MainWindow.h"
 #include "ui/common/ErrorReporting.h"
@@ -87,7 +88,12 @@ int main(int argc, char** argv) {
     }
 
     // Opening the encrypted data file runs beside the building of the main window.
-    auto opening = std::async(std::launch::async, [folder, day] { return gz::openDataFile(folder, day); });
+    // The shipped report templates are put in place where missing (a new program folder).
+    auto opening = std::async(std::launch::async, [folder, day] {
+        gz::OpenResult r = gz::openDataFile(folder, day);
+        gz::report::installFactoryTemplates(folder);
+        return r;
+    });
     gz::ui::MainWindow w(folder, day);
     w.setDataFileOpening(std::move(opening));
     QObject::connect(&w, &gz::ui::MainWindow::applicationEnded, &app,

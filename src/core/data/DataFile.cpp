@@ -43,6 +43,7 @@ OpenResult openDataFile(const ProgramFolder& folder, const QDate& today) {
         r.created = true;
     } else {
         r.db = Database::open(path);
+        ensureIndexes(*r.db);
     }
     return r;
 }

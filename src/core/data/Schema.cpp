@@ -263,15 +263,49 @@ void createSchema(Database& db, bool withUpgradeColumns) {
         script +=
             QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n").arg(t.name, cols.join(QStringLiteral(",\n  ")));
     }
-    int i = 0;
-    for (const char* idx : kIndexes) {
-        QString spec = QString::fromLatin1(idx);
-        QString table = spec.section(u'(', 0, 0);
-        script += QStringLiteral("CREATE INDEX ix%1_%2 ON %3;\n").arg(table).arg(++i).arg(spec);
-    }
     Transaction tx(db);
     db.execScript(script);
+    ensureIndexes(db);
     tx.commit();
+}
+
+int ensureIndexes(Database& db) {
+    // Our indexes are named after what they cover, so a changed definition is a new name: the
+    // missing ones are built and our own that are no longer wanted are dropped. Nothing else is
+    // touched, and a file that is up to date costs one query.
+    QHash<QString, QString> wanted; // name -> "table(columns)"
+    for (const char* idx : kIndexes) {
+        const QString spec = QString::fromLatin1(idx);
+        QString name = QStringLiteral("ix_") + spec;
+        name.remove(u' ');
+        name.replace(u'(', u'_').replace(u',', u'_').remove(u')');
+        wanted.insert(name, spec);
+    }
+    QStringList present;
+    {
+        Query q(db,
+                QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'ix%'"));
+        while (q.next())
+            present << q.text(0);
+    }
+    int changes = 0;
+    QString script;
+    for (const QString& name : present)
+        if (!wanted.contains(name)) {
+            script += QStringLiteral("DROP INDEX %1;\n").arg(name);
+            ++changes;
+        }
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        if (!present.contains(it.key())) {
+            script += QStringLiteral("CREATE INDEX %1 ON %2;\n").arg(it.key(), it.value());
+            ++changes;
+        }
+    if (changes > 0) {
+        Transaction tx(db);
+        db.execScript(script);
+        tx.commit();
+    }
+    return changes;
 }
 
 void insertInitialRows(Database& db, const QDate& today) {

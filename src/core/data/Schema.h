@@ -40,6 +40,9 @@ int internalNumberWidth(const QString& table); // 0 when the table draws no inte
 // Creates every table and index in an empty database. Without the upgrade columns it makes a
 // file as older versions of the program left it (used to prove the start-up upgrade).
 void createSchema(Database& db, bool withUpgradeColumns = true);
+// Builds the indexes the searches need where a file lacks them (files of older versions) and
+// drops our own that are no longer wanted; returns how many it changed.
+int ensureIndexes(Database& db);
 // The rows a new data file starts with; counters at the first number of today's month.
 void insertInitialRows(Database& db, const QDate& today);
 

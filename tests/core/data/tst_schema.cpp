@@ -151,6 +151,42 @@ private slots:
         QVERIFY(r.missingColumns.contains(QStringLiteral("units.id")));
     }
 
+    void indexesKeptUpToDate() {
+        TempHome home;
+        Database& db = home.db();
+        QCOMPARE(ensureIndexes(db), 0); // a fresh file has them all
+        auto indexes = [&] {
+            QStringList out;
+            Query q(db,
+                    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'ix%' "
+                                   "ORDER BY name"));
+            while (q.next())
+                out << q.text(0);
+            return out;
+        };
+        const QStringList fresh = indexes();
+        QVERIFY(fresh.contains(QStringLiteral("ix_jjgzdetail_mainintno")));
+        QVERIFY(fresh.contains(QStringLiteral("ix_gzb_gh_nf_yf")));
+        // A file of an older version: an index missing, one of ours no longer wanted, and one
+        // that is not ours at all.
+        db.execScript(QStringLiteral("DROP INDEX ix_jjgzdetail_mainintno;"
+                                     "CREATE INDEX ixjjgzdetail_13 ON jjgzdetail(etdate);"
+                                     "CREATE INDEX users_own ON jjgzdetail(remark);"));
+        QCOMPARE(ensureIndexes(db), 2);
+        QStringList after = indexes();
+        QCOMPARE(after, fresh);
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'users_own'")).toInt(),
+            1);
+        // The searches use them.
+        Query plan(
+            db,
+            QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM gzb WHERE gh = :p1 AND nf = :p2 AND yf = :p3"),
+            {QStringLiteral("0001"), QStringLiteral("2025"), QStringLiteral("3")});
+        QVERIFY(plan.next());
+        QVERIFY2(plan.text(3).contains(QStringLiteral("ix_gzb_gh_nf_yf")), qPrintable(plan.text(3)));
+    }
+
     void labels() {
         QCOMPARE(findTable(QStringLiteral("gzb"))->column(QStringLiteral("sfgz"))->label,
                  QStringLiteral("实发工资"));
