@@ -4,6 +4,7 @@
 #include "bench/common/FactoryGenerator.h"
 #include "core/data/Database.h"
 #include "core/data/Dataset.h"
+#include "core/data/Memory.h"
 #include "core/payroll/Payroll.h"
 #include "core/payroll/Summary.h"
 #include "core/session/ProgramFolder.h"
@@ -107,4 +108,10 @@ BENCHMARK(BM_PieceSummaryYearTotals)->Arg(0)->Arg(2)->Unit(benchmark::kMilliseco
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    gz::keepFreedMemory(); // as the program does
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

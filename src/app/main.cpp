@@ -8,6 +8,7 @@
 
 #include "core/data/DataFile.h"
 #include "core/data/Database.h"
+#include "core/data/Memory.h"
 #include "core/session/ProgramFolder.h"
 #include "report/Factory.h"
 #include "ui/app/LoginWindow.h"
@@ -29,6 +30,7 @@
 #include <future>
 
 int main(int argc, char** argv) {
+    gz::keepFreedMemory();
     gz::ui::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pkvgzgl"));
     QApplication::setApplicationDisplayName(QStringLiteral("工资管理"));

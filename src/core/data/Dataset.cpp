@@ -89,6 +89,9 @@ void Dataset::refresh() {
 }
 
 void Dataset::close() {
+    // A dataset that is opened again (a window's refresh) will most likely hold as many rows:
+    // reserving that much up front spares the copies of growing every column.
+    reserveHint_ = std::max(reserveHint_, rows_);
     open_ = false;
     rows_ = 0;
     current_ = 0;
@@ -147,6 +150,29 @@ void Dataset::load() {
                 cols_.push_back(std::move(col));
             }
             lastRaw.assign(cols_.size(), {});
+            if (reserveHint_ > 0) {
+                const auto n = static_cast<std::size_t>(reserveHint_);
+                if (hasRowId) rowIds_.reserve(n);
+                for (Column& col : cols_) {
+                    col.nulls.reserve(n);
+                    switch (col.type) {
+                    case Type::Real:
+                        col.reals.reserve(n);
+                        break;
+                    case Type::Integer:
+                    case Type::Bool:
+                        col.ints.reserve(n);
+                        break;
+                    case Type::Text:
+                    case Type::Date:
+                        col.texts.reserve(n);
+                        break;
+                    default:
+                        col.variants.reserve(n);
+                        break;
+                    }
+                }
+            }
         }
         if (hasRowId) rowIds_.push_back(q.integer(0));
         const int off = hasRowId ? 1 : 0;

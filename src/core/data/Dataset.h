@@ -156,6 +156,7 @@ private:
     std::vector<char> changed_;
     std::vector<QVariant> original_;
     TextArena arena_;
+    int reserveHint_ = 0; // rows of the largest earlier load
 };
 
 } // namespace gz
