@@ -32,6 +32,8 @@ payroll::Filter payrollFilterFromArgs(Context& ctx) {
     return f;
 }
 
+payroll::SummaryFilter summaryOptionsFromArgs(Context& ctx);
+
 // The summary options: KIND (positional `kindIndex`), --from, --to, --branch ID, --gh NO,
 // --product NAME. A workshop number that does not exist is refused as the window refuses it.
 payroll::SummaryFilter summaryFilterFromArgs(Context& ctx, int kindIndex, payroll::SummaryKind* kind) {
@@ -39,6 +41,11 @@ payroll::SummaryFilter summaryFilterFromArgs(Context& ctx, int kindIndex, payrol
     const auto k = payroll::summaryKindFromCode(code);
     if (!k) throw UsageError{QStringLiteral("KIND is jj, jf or js")};
     *kind = *k;
+    return summaryOptionsFromArgs(ctx);
+}
+
+// The summary options without the kind (print knows the kind from its template).
+payroll::SummaryFilter summaryOptionsFromArgs(Context& ctx) {
     payroll::SummaryFilter f;
     const auto from = ctx.option(QStringLiteral("--from"));
     const auto to = ctx.option(QStringLiteral("--to"));

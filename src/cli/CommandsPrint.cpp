@@ -114,7 +114,9 @@ const bool registered = [] {
     registerCommand(
         {QStringLiteral("print"),
          QStringLiteral("print TEMPLATE --out FILE.pdf|.xlsx|.html|.png|.jpg|.bmp [--preview] [filters]"),
-         QStringLiteral("prepare a report from report/TEMPLATE with its window's channels and write it"),
+         QStringLiteral("prepare a report from report/TEMPLATE with its window's channels and write it; "
+                        "TEMPLATE is employee, jjgzdetail, gzb, gzbs, gzbf, gzbt, jjtotal, jftotal or "
+                        "jstotal (an unknown one lists each with its filters)"),
          cmdPrint});
     registerPrintBinding({QStringLiteral("employee.rmf"),
                           QStringLiteral("[--dept NAME] [--find TEXT] [--current]"), bindEmployees});
