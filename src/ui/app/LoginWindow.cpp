@@ -9,9 +9,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace gz::ui {
+
+namespace {
+// Password characters shown as "*" whatever the desktop style uses.
+class StarPasswordStyle : public QProxyStyle {
+public:
+    explicit StarPasswordStyle(QObject* owner) : QProxyStyle() { setParent(owner); }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+} // namespace
 
 LoginWindow::LoginWindow(Database& db, QWidget* parent) : QDialog(parent), db_(db) {
     setWindowTitle(QStringLiteral("登录验证"));
@@ -20,8 +34,11 @@ LoginWindow::LoginWindow(Database& db, QWidget* parent) : QDialog(parent), db_(d
 
     auto* numberLabel = new QLabel(QStringLiteral("请输入编号："), this);
     auto* passwordLabel = new QLabel(QStringLiteral("请输入密码："), this);
-    for (QLabel* l : {numberLabel, passwordLabel})
-        l->setStyleSheet(QStringLiteral("color:red"));
+    for (QLabel* l : {numberLabel, passwordLabel}) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, Qt::red);
+        l->setPalette(pal);
+    }
     number_ = new QComboBox(this);
     number_->setEditable(true);
     number_->setInsertPolicy(QComboBox::NoInsert);
@@ -29,7 +46,7 @@ LoginWindow::LoginWindow(Database& db, QWidget* parent) : QDialog(parent), db_(d
     number_->setEditText(QStringLiteral("813"));
     password_ = new QLineEdit(this);
     password_->setEchoMode(QLineEdit::Password);
-    password_->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    password_->setStyle(new StarPasswordStyle(password_));
     password_->setMaxLength(6);
     password_->setText(QStringLiteral("813"));
     auto* note = new QLabel(QStringLiteral("预设密码为813"), this);

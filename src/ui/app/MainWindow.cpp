@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -38,6 +39,29 @@
 namespace gz::ui {
 
 namespace {
+
+// A panel filled with one colour, with a frame line all round or along its top only.
+class Panel : public QWidget {
+public:
+    Panel(QColor fill, QColor line, bool topLineOnly, QWidget* parent)
+        : QWidget(parent), fill_(fill), line_(line), topOnly_(topLineOnly) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), fill_);
+        if (!line_.isValid()) return;
+        p.setPen(line_);
+        if (topOnly_)
+            p.drawLine(0, 0, width() - 1, 0);
+        else
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    QColor fill_, line_;
+    bool topOnly_;
+};
 
 const char* const kIcon = ":/icons/%1.svg";
 QString iconPath(const char* name) {
@@ -272,10 +296,10 @@ void MainWindow::buildNavigation() {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
 
-    leftColumn_ = new QWidget(splitter);
+    // Colours come from palettes and small painted panels rather than style sheets, which would
+    // make the window several times slower to build.
+    leftColumn_ = new Panel(QColor(0xdf, 0xe8, 0xf3), QColor(), false, splitter);
     leftColumn_->setObjectName(QStringLiteral("groupSelector"));
-    leftColumn_->setAutoFillBackground(true);
-    leftColumn_->setStyleSheet(QStringLiteral("#groupSelector { background:#dfe8f3; }"));
     auto* left = new QVBoxLayout(leftColumn_);
     left->setContentsMargins(6, 16, 0, 6);
     left->setSpacing(18);
@@ -299,19 +323,25 @@ void MainWindow::buildNavigation() {
     connect(background_, &QWidget::customContextMenuRequested, this,
             [this, menu](const QPoint& p) { menu->popup(background_->mapToGlobal(p)); });
 
-    navArea_ = new QWidget(background_);
+    navArea_ = new Panel(QColor(255, 255, 255, 215), QColor(0x9f, 0xb6, 0xd2), false, background_);
     navArea_->setObjectName(QStringLiteral("navArea"));
-    navArea_->setAttribute(Qt::WA_StyledBackground);
-    navArea_->setStyleSheet(
-        QStringLiteral("#navArea { background: rgba(255,255,255,215); border:1px solid #9fb6d2; }"));
     navArea_->setMaximumWidth(720);
     auto* navLay = new QVBoxLayout(navArea_);
     navLay->setContentsMargins(0, 0, 0, 0);
     navLay->setSpacing(0);
     auto* title =
         new QLabel(QStringLiteral("朔禾工资管理→适用各类加工企业、中小型玩具工艺厂等......"), navArea_);
-    title->setStyleSheet(
-        QStringLiteral("background:#2f63a8; color:white; padding:6px 10px; font-weight:bold;"));
+    {
+        QPalette pal = title->palette();
+        pal.setColor(QPalette::Window, QColor(0x2f, 0x63, 0xa8));
+        pal.setColor(QPalette::WindowText, Qt::white);
+        title->setPalette(pal);
+        title->setAutoFillBackground(true);
+        title->setContentsMargins(10, 6, 10, 6);
+        QFont f = title->font();
+        f.setBold(true);
+        title->setFont(f);
+    }
     navLay->addWidget(title);
     groups_ = new QStackedWidget(navArea_);
     navLay->addWidget(groups_, 1);
@@ -378,11 +408,8 @@ void MainWindow::buildNavigation() {
         lay->addLayout(picRow);
         lay->addStretch();
 
-        auto* strip = new QWidget(panel);
+        auto* strip = new Panel(QColor(235, 242, 250, 230), QColor(0xc3, 0xd3, 0xe6), true, panel);
         strip->setObjectName(QStringLiteral("textStrip"));
-        strip->setAttribute(Qt::WA_StyledBackground);
-        strip->setStyleSheet(QStringLiteral(
-            "#textStrip { background: rgba(235,242,250,230); border-top:1px solid #c3d3e6; }"));
         auto* grid = new QGridLayout(strip);
         QList<TextLine*> groupLines;
         for (int i = 0; i < texts[g].size(); ++i) {

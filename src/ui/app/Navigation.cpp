@@ -1,5 +1,8 @@
 #include "ui/app/Navigation.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <QEnterEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -99,7 +102,11 @@ TextLine::TextLine(const QString& text, QWidget* parent) : QLabel(text, parent) 
 
 void TextLine::setRed(bool on) {
     red_ = on;
-    setStyleSheet(on ? QStringLiteral("color:red") : QString());
+    // A palette, not a style sheet: style sheets make every widget they touch slow to create.
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText,
+                 on ? QColor(Qt::red) : QApplication::palette(this).color(QPalette::WindowText));
+    setPalette(pal);
 }
 
 void TextLine::enterEvent(QEnterEvent* e) {
