@@ -392,6 +392,17 @@ QString Dataset::textField(const QString& name) const {
     return eof() ? QString() : text(current_, c);
 }
 
+QVariant Dataset::sum(int col) const {
+    double total = 0;
+    bool any = false;
+    for (int r = 0; r < rows_; ++r) {
+        if (isNull(r, col)) continue;
+        total += real(r, col);
+        any = true;
+    }
+    return any ? QVariant(total) : QVariant();
+}
+
 int Dataset::locate(const QString& column, const QVariant& v) const {
     const int c = requireColumn(*this, column);
     const QString want = v.toString();

@@ -63,6 +63,9 @@ public:
     QVariant field(const QString& name) const;
     double realField(const QString& name) const;
     QString textField(const QString& name) const;
+    // The sum of a column as SQL's sum() gives it: empty values are left out, and the sum itself is
+    // empty when no row holds a value.
+    QVariant sum(int col) const;
     // Finds the first row whose column equals the value (as text); -1 when none.
     int locate(const QString& column, const QVariant& value) const;
 

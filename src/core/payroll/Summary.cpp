@@ -96,15 +96,7 @@ QString summaryTemplate(SummaryKind kind) {
 namespace {
 
 QVariant columnSum(const Dataset& ds, const char* field) {
-    const int c = ds.columnIndex(QString::fromLatin1(field));
-    double sum = 0;
-    bool any = false;
-    for (int r = 0; r < ds.rowCount(); ++r) {
-        if (ds.isNull(r, c)) continue;
-        sum += ds.real(r, c);
-        any = true;
-    }
-    return any ? QVariant(sum) : QVariant();
+    return ds.sum(ds.columnIndex(QString::fromLatin1(field)));
 }
 
 } // namespace

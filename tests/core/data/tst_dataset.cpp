@@ -62,6 +62,7 @@ private slots:
         QVERIFY(ds.eof());
         QCOMPARE(ds.locate(QStringLiteral("intno"), QStringLiteral("0000000003")), 1);
         QCOMPARE(ds.locate(QStringLiteral("intno"), QStringLiteral("nope")), -1);
+        QCOMPARE(ds.sum(ds.columnIndex(QStringLiteral("sl"))).toDouble(), 5.0);
         try {
             ds.setCurrent(0);
             ds.field(QStringLiteral("nosuchfield"));
@@ -116,6 +117,7 @@ private slots:
         QVERIFY(!ds.modified(0));
         ds.setValue(0, sl, QString()); // empty text empties the field
         ds.post();
+        QVERIFY(ds.sum(sl).isNull()); // no value at all: no sum, as in SQL
         QVERIFY(home.db().scalar(QStringLiteral("SELECT sl FROM jjgzdetail")).isNull());
     }
 
