@@ -51,9 +51,15 @@ QStringList installFactoryTemplates(const ProgramFolder& folder) {
     for (const QString& name : factoryTemplateNames()) {
         const QByteArray bytes = factoryTemplate(name);
         if (bytes.isEmpty()) continue;
+        // The factory copies always hold the shipped text, but an unchanged copy is left alone: the
+        // program runs this at every start, and rewriting nine files each time costs the disk.
         const QString factory = QDir(folder.factoryReportDir()).filePath(name);
-        writeFile(factory, bytes);
-        written << factory;
+        QFile current(factory);
+        if (!current.open(QIODevice::ReadOnly) || current.readAll() != bytes) {
+            current.close();
+            writeFile(factory, bytes);
+            written << factory;
+        }
         const QString working = QDir(folder.reportDir()).filePath(name);
         if (!QFileInfo::exists(working)) {
             writeFile(working, bytes);

@@ -168,6 +168,17 @@ private slots:
         QVERIFY(!written.contains(templatePath(f, QStringLiteral("gzb.rmf"))));
     }
 
+    void installAgainRewritesOnlyChangedFactoryCopies() {
+        test::TempHome home;
+        const ProgramFolder& f = home.folder();
+        installFactoryTemplates(f);
+        const QString damaged = QDir(f.factoryReportDir()).filePath(QStringLiteral("gzbt.rmf"));
+        write(damaged, "broken");
+        const QStringList again = installFactoryTemplates(f);
+        QCOMPARE(again, QStringList{damaged});
+        QCOMPARE(read(damaged), factoryTemplate(QStringLiteral("gzbt.rmf")));
+    }
+
     void restoreCopiesTheFactoryLayout() {
         test::TempHome home;
         const ProgramFolder& f = home.folder();
